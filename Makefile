@@ -1,0 +1,32 @@
+# Thin wrappers around CMake. 'make run' and 'make test' install what is missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps configure build run test bench fuzz clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	$(BUILD)/src/app/cli/orvine-calc 35:41:22 139:41:30 40:42:51 -74:0:21
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@scripts/install-deps bench
+	@bench/run-all $(BUILD)
+
+fuzz:
+	@scripts/install-deps fuzz
+	@scripts/fuzz
+
+clean:
+	rm -rf $(BUILD) build-fuzz

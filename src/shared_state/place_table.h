@@ -1,0 +1,41 @@
+#pragma once
+// The registry of named places as held in memory: 101 rows (indices 0..100).
+#include "shared_state/point.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace orvine {
+
+struct Place {
+    QString name;
+    Point point;
+};
+
+class PlaceTable {
+public:
+    static constexpr int SIZE = 101;
+
+    std::array<Place, SIZE> rows;
+    // Index of the last place; -1 when the table is empty, 100 when it is full.
+    std::int16_t place_last = -1;
+
+    // True only while the rows hold a complete, faithful copy of the place-list file,
+    // as established by the last full read of it. Only the place-list loader sets it; any
+    // read that fails clears it. Rewriting the file requires it, so that a list that could
+    // not be read whole is never written back from a partial table.
+    bool loaded_whole() const { return loaded_whole_; }
+
+private:
+    bool loaded_whole_ = false;
+    friend struct PlaceTableAccess;
+};
+
+// Used by the file code to mark the table as read whole or not.
+struct PlaceTableAccess {
+    static void set_loaded_whole(PlaceTable& t, bool whole) { t.loaded_whole_ = whole; }
+};
+
+} // namespace orvine
