@@ -1,0 +1,82 @@
+#pragma once
+// The surface of a map picture: shows the map image at its own pixel size, draws the
+// exclusive-or cross on it and reports the pointer in image pixels.
+//
+// The cross is drawn into a 32-bit working copy of the image, so that exclusive-or works
+// whatever the map file's format (the shipped maps are 8-bit paletted) and so that a
+// repaint shows what was drawn. Drawing the same cross twice restores every pixel; clear()
+// goes back to the plain image.
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+namespace orvine {
+
+class MapCanvas : public QWidget {
+    Q_OBJECT
+
+public:
+    // How long a flashed cross stays when the pointer stops (milliseconds): long enough to
+    // be seen, short enough that it does not trail behind a moving pointer.
+    static constexpr int flash_ms = 70;
+
+    // The cross colour.
+    static constexpr QRgb cross_rgb = 0x0000cb1c;  // RGB(0, 203, 28)
+
+    explicit MapCanvas(QWidget* parent = nullptr);
+
+    // Takes the map image (any format), fixes the widget to its size and removes every
+    // cross. The cross lines end at the image size unless set_cross_ends() says otherwise.
+    void set_image(const QImage& image);
+
+    // Where the cross lines end: horizontal from (0, Y) to (right, Y), vertical from
+    // (X, 0) to (X, bottom). Pixels beyond the image are clipped away.
+    void set_cross_ends(int right, int bottom);
+
+    // Draws a cross at (x, y) in exclusive-or mode and shows it at once. A second call with
+    // the same point erases it. The point is clamped into the image, as the read-out is, so
+    // the cross always stands on the position that is read out. The pixel where the two
+    // lines meet is flipped twice and so keeps its colour.
+    void draw_cross(int x, int y);
+
+    // A cross that goes away by itself: erases the previous flash if it still shows, draws
+    // this one and erases it after flash_ms unless another flash comes first. Never waits.
+    void flash_cross(int x, int y);
+
+    // Erases the flash now, if one shows.
+    void erase_flash();
+    bool flash_shown() const { return flashing_; }
+
+    // Back to the plain image: every cross, marked or flashed, is gone.
+    void clear();
+
+    // The image as shown, crosses included (32-bit).
+    const QImage& image() const { return working_; }
+
+signals:
+    // The pointer moved over the map, or outside it while a button pressed over it is held;
+    // x, y are image pixels and may lie outside the image in that case.
+    void mouse_moved(int x, int y, Qt::MouseButtons buttons);
+    // A button went down over the map: button is 1 left, 2 right, 4 middle. Other buttons
+    // are not reported.
+    void mouse_pressed(int button, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QPoint clamped(int x, int y) const;
+
+    QImage plain_;
+    QImage working_;
+    int right_ = 0;
+    int bottom_ = 0;
+    QTimer flash_timer_;
+    QPoint flash_at_;
+    bool flashing_ = false;
+};
+
+} // namespace orvine
