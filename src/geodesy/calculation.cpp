@@ -1,0 +1,69 @@
+#include "geodesy/calculation.h"
+
+#include "geodesy/azimuth.h"
+#include "geodesy/coordinates.h"
+
+#include <cmath>
+
+namespace orvine {
+
+const char* const SAME_POINT_MESSAGE = "同一地点です。方位の計算はできません。";
+const char* const ANTIPODE_MESSAGE = "ちょうど地球の正反対となります。\r\r               計算不能です。";
+
+std::string refusal_message(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::SamePoint:
+        return SAME_POINT_MESSAGE;
+    case Refusal::Antipode:
+        return ANTIPODE_MESSAGE;
+    case Refusal::None:
+        break;
+    }
+    return {};
+}
+
+Calculation calculate(const Point& dep, const Point& dst_bars)
+{
+    Calculation result;
+    calculate(dep, dst_bars, result);
+    return result;
+}
+
+void calculate(const Point& dep, const Point& dst_bars, Calculation& out)
+{
+    out.refusal = Refusal::None;
+    out.dep = to_signed_form(dep);
+    out.dst = to_signed_form(dst_bars);
+    out.b = out.c = out.d = 0;
+    out.sector = nullptr;
+    out.bearing_caption.clear();
+    out.distance_caption.clear();
+
+    if (is_same_point(out.dep, out.dst)) {
+        out.refusal = Refusal::SamePoint;
+        return;
+    }
+
+    const double lambda1 = dms_to_radians(out.dep.kei_do, out.dep.kei_hun, out.dep.kei_byo);
+    const double phi1 = dms_to_radians(out.dep.ido_do, out.dep.ido_hun, out.dep.ido_byo);
+    const double lambda2 = dms_to_radians(out.dst.kei_do, out.dst.kei_hun, out.dst.kei_byo);
+    const double phi2 = dms_to_radians(out.dst.ido_do, out.dst.ido_hun, out.dst.ido_byo);
+
+    // The guard inside central_angle runs before the antipode test, so that no step divides by 0.
+    const CentralAngle angle = central_angle(phi1, lambda1, phi2, lambda2);
+    const double x = bearing_cosine(phi1, phi2, angle.c, angle.cos_c);
+    if (is_antipode(out.dep, out.dst)) {
+        out.refusal = Refusal::Antipode;
+        return;
+    }
+
+    out.b = initial_bearing(x, lambda1, lambda2);
+    out.c = angle.c;
+    out.d = angle.c * EARTH_RADIUS_KM;
+    out.sector = &direction_sector(out.b);
+    bearing_text_into(out.bearing_caption, out.b, out.sector->name);
+    distance_text_into(out.distance_caption, out.c);
+}
+
+} // namespace orvine
