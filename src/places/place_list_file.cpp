@@ -1,0 +1,195 @@
+#include "places/place_list_file.h"
+
+#include "places/file_io.h"
+#include "places/record_format.h"
+
+#include <vector>
+
+namespace orvine {
+
+namespace {
+
+const std::vector<FieldKind> PLACE_FIELDS = {
+    FieldKind::Text,    FieldKind::Integer, FieldKind::Integer, FieldKind::Integer,
+    FieldKind::Integer, FieldKind::Integer, FieldKind::Integer,
+};
+
+FileProblem in_place_list(FileProblem p, const QString& path)
+{
+    p.file = FileKind::PlaceList;
+    p.path = path;
+    return p;
+}
+
+FileProblem record_problem(FileProblem::Kind kind, const QString& path, int record, int field = 0)
+{
+    FileProblem p;
+    p.kind = kind;
+    p.record = record;
+    p.field = field;
+    return in_place_list(p, path);
+}
+
+// Reads the next record as a place; `number` is its 1-based record number.
+std::optional<FileProblem> read_place(RecordReader& reader, const QString& path, int number, Place& out)
+{
+    if (number > PlaceTable::SIZE)
+        return record_problem(FileProblem::Kind::TooManyRecords, path, number);
+    Record record;
+    if (auto p = reader.read(PLACE_FIELDS, record))
+        return in_place_list(*p, path);
+    out.name = std::get<QString>(record[0]);
+    // An empty-name record only marks the end of the list: its values are not loaded, so
+    // they need not be within range.
+    if (auto p = point_from_record(record, 1, out.point)) {
+        if (out.name.isEmpty()) {
+            out.point = Point{};
+            return std::nullopt;
+        }
+        p->record = number;
+        return in_place_list(*p, path);
+    }
+    return std::nullopt;
+}
+
+void empty_rows_from(PlaceTable& table, int first)
+{
+    for (int i = first; i < PlaceTable::SIZE; ++i)
+        table.rows[i] = Place{};
+}
+
+std::optional<FileProblem> save(const QString& program_dir, const QString& list_file,
+                                const PlaceTable& table, int skip, int replace,
+                                const Place* replacement)
+{
+    const QString path = place_list_path(program_dir, list_file);
+    if (!table.loaded_whole())
+        return record_problem(FileProblem::Kind::NotLoadedWhole, path, 0);
+    const int last = table.place_last;
+    if (last < -1 || last >= PlaceTable::SIZE)
+        return record_problem(FileProblem::Kind::NoSuchEntry, path, last + 1);
+    for (int index : {skip, replace})
+        if (index != -1 && (index < 0 || index > last))
+            return record_problem(FileProblem::Kind::NoSuchEntry, path, index + 1);
+
+    QByteArray bytes;
+    for (int i = 0; i <= last; ++i) {
+        if (i == skip)
+            continue;
+        const Place& place = i == replace ? *replacement : table.rows[i];
+        if (place.name.isEmpty())
+            return record_problem(FileProblem::Kind::EmptyName, path, i + 1, 1);
+        if (auto p = check_point_range(place.point, 2)) {
+            p->record = i + 1;
+            return in_place_list(*p, path);
+        }
+        Record record{place.name};
+        append_point(record, place.point);
+        if (auto p = append_record(bytes, record)) {
+            p->record = i + 1;
+            return in_place_list(*p, path);
+        }
+    }
+    return write_whole_file(path, FileKind::PlaceList, bytes);
+}
+
+} // namespace
+
+QString place_list_path(const QString& program_dir, const QString& list_file)
+{
+    return program_dir + QLatin1Char('/') + list_file;
+}
+
+PlaceListLoad load_place_list(const QString& program_dir, const QString& list_file, PlaceTable& table)
+{
+    PlaceListLoad result;
+    const QString path = place_list_path(program_dir, list_file);
+    PlaceTableAccess::set_loaded_whole(table, false);
+    FileBytes file = read_whole_file(path, FileKind::PlaceList);
+    if (file.problem) {
+        empty_rows_from(table, 0);
+        result.problem = file.problem;
+        return result;
+    }
+    RecordReader reader(std::move(file.bytes));
+    int count = 0;
+    while (!reader.at_end()) {
+        Place place;
+        if (auto p = read_place(reader, path, count + 1, place)) {
+            result.problem = p;
+            break;
+        }
+        if (place.name.isEmpty()) {
+            if (!reader.at_end())
+                result.notice = record_problem(FileProblem::Kind::RecordsAfterEmptyName, path, count + 1);
+            break;
+        }
+        table.rows[count++] = place;
+    }
+    empty_rows_from(table, count);
+    result.records = count;
+    PlaceTableAccess::set_loaded_whole(table, !result.problem);
+    return result;
+}
+
+std::optional<FileProblem> save_place_list(const QString& program_dir, const QString& list_file,
+                                           const PlaceTable& table)
+{
+    return save(program_dir, list_file, table, -1, -1, nullptr);
+}
+
+std::optional<FileProblem> save_place_list_skipping(const QString& program_dir,
+                                                    const QString& list_file,
+                                                    const PlaceTable& table, int skip)
+{
+    if (skip == -1)
+        return record_problem(FileProblem::Kind::NoSuchEntry, place_list_path(program_dir, list_file), 0);
+    return save(program_dir, list_file, table, skip, -1, nullptr);
+}
+
+std::optional<FileProblem> save_place_list_replacing(const QString& program_dir,
+                                                     const QString& list_file,
+                                                     const PlaceTable& table, int index,
+                                                     const Place& replacement)
+{
+    if (index == -1)
+        return record_problem(FileProblem::Kind::NoSuchEntry, place_list_path(program_dir, list_file), 0);
+    return save(program_dir, list_file, table, -1, index, &replacement);
+}
+
+NameCheckRead read_places_for_name_check(const QString& program_dir, const QString& list_file,
+                                         PlaceTable& table)
+{
+    NameCheckRead result;
+    const QString path = place_list_path(program_dir, list_file);
+    FileBytes file = read_whole_file(path, FileKind::PlaceList);
+    if (file.problem) {
+        result.problem = file.problem;
+        return result;
+    }
+    RecordReader reader(std::move(file.bytes));
+    std::vector<Place> places;
+    while (!reader.at_end()) {
+        Place place;
+        if (auto p = read_place(reader, path, static_cast<int>(places.size()) + 1, place)) {
+            result.problem = p;
+            return result;
+        }
+        places.push_back(place);
+    }
+    for (std::size_t i = 0; i < places.size(); ++i)
+        table.rows[i] = places[i];
+    result.records = static_cast<int>(places.size());
+    PlaceTableAccess::set_loaded_whole(table, false);
+    return result;
+}
+
+bool name_conflicts(const PlaceTable& table, int records, const QString& name, const Point& point)
+{
+    for (int i = 0; i < records && i < PlaceTable::SIZE; ++i)
+        if (table.rows[i].name == name && table.rows[i].point != point)
+            return true;
+    return false;
+}
+
+} // namespace orvine

@@ -1,0 +1,103 @@
+#include "places/settings_file.h"
+
+#include "places/file_io.h"
+#include "places/record_format.h"
+
+namespace orvine {
+
+namespace {
+
+const std::vector<FieldKind> SETTINGS_FIELDS = {
+    FieldKind::Text,    FieldKind::Text,    FieldKind::Integer, FieldKind::Integer,
+    FieldKind::Integer, FieldKind::Integer, FieldKind::Integer, FieldKind::Integer,
+};
+
+FileProblem in_settings(FileProblem p, const QString& path)
+{
+    p.file = FileKind::Settings;
+    p.path = path;
+    return p;
+}
+
+} // namespace
+
+QString settings_path(const QString& program_dir)
+{
+    return program_dir + QLatin1Char('/') + QLatin1String(SETTINGS_FILE_NAME);
+}
+
+SettingsLoad load_settings(const QString& program_dir)
+{
+    SettingsLoad result;
+    const QString path = settings_path(program_dir);
+    FileBytes file = read_whole_file(path, FileKind::Settings);
+    if (!file.exists) {
+        FileProblem p;
+        p.kind = FileProblem::Kind::Missing;
+        result.problem = in_settings(p, path);
+        return result;
+    }
+    if (file.problem) {
+        result.problem = file.problem;
+        return result;
+    }
+    RecordReader reader(std::move(file.bytes));
+    Record record;
+    if (reader.at_end()) {
+        FileProblem p;
+        p.kind = FileProblem::Kind::CutShort;
+        p.record = 1;
+        p.field = 1;
+        result.problem = in_settings(p, path);
+        return result;
+    }
+    if (auto p = reader.read(SETTINGS_FIELDS, record)) {
+        result.problem = in_settings(*p, path);
+        return result;
+    }
+    Settings s;
+    s.list_file = std::get<QString>(record[0]);
+    s.place = std::get<QString>(record[1]);
+    if (s.list_file.isEmpty()) {
+        FileProblem p;
+        p.kind = FileProblem::Kind::EmptyName;
+        p.record = 1;
+        p.field = 1;
+        result.problem = in_settings(p, path);
+        return result;
+    }
+    if (auto p = point_from_record(record, 2, s.point)) {
+        p->record = 1;
+        result.problem = in_settings(*p, path);
+        return result;
+    }
+    result.settings = s;
+    return result;
+}
+
+std::optional<FileProblem> save_settings(const QString& program_dir, const QString& list_file,
+                                         const QString& place, const Point& point)
+{
+    const QString path = settings_path(program_dir);
+    if (list_file.isEmpty()) {
+        FileProblem p;
+        p.kind = FileProblem::Kind::EmptyName;
+        p.record = 1;
+        p.field = 1;
+        return in_settings(p, path);
+    }
+    if (auto p = check_point_range(point, 3)) {
+        p->record = 1;
+        return in_settings(*p, path);
+    }
+    Record record{list_file, place};
+    append_point(record, point);
+    QByteArray bytes;
+    if (auto p = append_record(bytes, record)) {
+        p->record = 1;
+        return in_settings(*p, path);
+    }
+    return write_whole_file(path, FileKind::Settings, bytes);
+}
+
+} // namespace orvine

@@ -1,0 +1,45 @@
+#pragma once
+// The settings file "vantorff.ini" in the program's directory: one record of eight fields,
+// the place-list file's name, the start-up place name and the start-up point
+// (latitude degrees, minutes, seconds, longitude degrees, minutes, seconds; entry form).
+// Anything after the first record is never read.
+#include "places/file_problem.h"
+#include "shared_state/point.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace orvine {
+
+inline constexpr char SETTINGS_FILE_NAME[] = "vantorff.ini";
+
+struct Settings {
+    QString list_file; // the place-list file's name, relative to the program's directory
+    QString place;     // the start-up place's name (may be empty or "不明")
+    Point point;       // the start-up point, entry form, within the bars' ranges
+};
+
+struct SettingsLoad {
+    Settings settings;                  // valid only when there is no problem
+    std::optional<FileProblem> problem; // Missing, Unreadable, CutShort, NotANumber,
+                                        // OutOfRange, BadText, or EmptyName (field 1 empty)
+    bool ok() const { return !problem; }
+};
+
+// Program directory + "/" + "vantorff.ini".
+QString settings_path(const QString& program_dir);
+
+// Reads the first record. The six values must be within the bars' ranges (latitude
+// degrees -89..89, longitude degrees -179..179, minutes and seconds 0..59); a value outside
+// is an OutOfRange problem naming the record and field, like a damaged file.
+SettingsLoad load_settings(const QString& program_dir);
+
+// Rewrites the settings file atomically with one record: `list_file` (pass the name read
+// at start-up, unchanged), `place` and `point`. Refused before anything is written when
+// a text cannot be stored (TextNotStorable, field 1 or 2) or a value is outside the bars'
+// ranges (OutOfRange); a failed write (WriteFailed) leaves the old file as it was.
+std::optional<FileProblem> save_settings(const QString& program_dir, const QString& list_file,
+                                         const QString& place, const Point& point);
+
+} // namespace orvine
