@@ -1,0 +1,165 @@
+#include "places/settings_file.h"
+
+#include "file_test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvine;
+using namespace orvine::test;
+using Kind = FileProblem::Kind;
+
+namespace {
+
+const QByteArray INSTALLED = "\"places.txt\",\"" + SJIS_TOKYO + "\",35,41,22,139,41,30\r\n";
+
+struct SettingsFile : ::testing::Test {
+    ProgramDir dir;
+    QString path() const { return dir.file("vantorff.ini"); }
+};
+
+} // namespace
+
+TEST_F(SettingsFile, LoadsTheEightFieldsOfTheFirstRecord)
+{
+    write_bytes(path(), INSTALLED + "anything after the first record is never read\r\n");
+    const SettingsLoad load = load_settings(dir.path());
+    ASSERT_TRUE(load.ok()) << problem_message(*load.problem).toStdString();
+    EXPECT_EQ(load.settings.list_file, "places.txt");
+    EXPECT_EQ(load.settings.place, TOKYO);
+    EXPECT_EQ(load.settings.point, (Point{35, 41, 22, 139, 41, 30}));
+}
+
+TEST_F(SettingsFile, SaveWritesOneRecordAndKeepsTheListFileName)
+{
+    write_bytes(path(), INSTALLED);
+    const SettingsLoad before = load_settings(dir.path());
+    ASSERT_TRUE(before.ok());
+    ASSERT_FALSE(save_settings(dir.path(), before.settings.list_file, "Buenos Aires", Point{-34, 36, 13, -58, 22, 54}));
+    EXPECT_EQ(read_bytes(path()), QByteArray("\"places.txt\",\"Buenos Aires\",-34,36,13,-58,22,54\r\n"));
+
+    const SettingsLoad after = load_settings(dir.path());
+    ASSERT_TRUE(after.ok());
+    EXPECT_EQ(after.settings.list_file, "places.txt");
+    EXPECT_EQ(after.settings.place, "Buenos Aires");
+    EXPECT_EQ(after.settings.point, (Point{-34, 36, 13, -58, 22, 54}));
+
+    ASSERT_FALSE(save_settings(dir.path(), "places.txt", TOKYO, Point{35, 41, 22, 139, 41, 30}));
+    EXPECT_EQ(read_bytes(path()), INSTALLED);
+}
+
+TEST_F(SettingsFile, DamagedFilesEndInAProblemNamingRecordAndField)
+{
+    struct Row {
+        const char* name;
+        QByteArray bytes;
+        Kind kind;
+        int record;
+        int field;
+    };
+    const std::vector<Row> rows = {
+        {"empty file", "", Kind::CutShort, 1, 1},
+        {"cut record", "\"places.txt\",\"x\",35,41\r\n", Kind::CutShort, 1, 5},
+        {"letters", "\"places.txt\",\"x\",35,4l,22,139,41,30\r\n", Kind::NotANumber, 1, 4},
+        {"fraction", "\"places.txt\",\"x\",35,41,22.5,139,41,30\r\n", Kind::NotANumber, 1, 5},
+        {"latitude 90", "\"places.txt\",\"x\",90,0,0,139,41,30\r\n", Kind::OutOfRange, 1, 3},
+        {"minutes 60", "\"places.txt\",\"x\",35,60,0,139,41,30\r\n", Kind::OutOfRange, 1, 4},
+        {"negative seconds", "\"places.txt\",\"x\",35,0,-1,139,41,30\r\n", Kind::OutOfRange, 1, 5},
+        {"longitude -180", "\"places.txt\",\"x\",35,0,0,-180,41,30\r\n", Kind::OutOfRange, 1, 6},
+        {"no list file", "\"\",\"x\",35,0,0,139,41,30\r\n", Kind::EmptyName, 1, 1},
+        {"not Shift-JIS", "\"places.txt\",\"\x82\x0d\",35,0,0,139,41,30\r\n", Kind::BadText, 1, 2},
+    };
+    for (const Row& row : rows) {
+        write_bytes(path(), row.bytes);
+        const SettingsLoad load = load_settings(dir.path());
+        ASSERT_FALSE(load.ok()) << row.name;
+        EXPECT_EQ(load.problem->kind, row.kind) << row.name;
+        EXPECT_EQ(load.problem->file, FileKind::Settings) << row.name;
+        EXPECT_EQ(load.problem->path, path()) << row.name;
+        EXPECT_EQ(load.problem->record, row.record) << row.name;
+        EXPECT_EQ(load.problem->field, row.field) << row.name;
+        EXPECT_EQ(read_bytes(path()), row.bytes) << row.name;
+    }
+}
+
+TEST_F(SettingsFile, MissingOrUnreadable)
+{
+    SettingsLoad load = load_settings(dir.path());
+    ASSERT_FALSE(load.ok());
+    EXPECT_EQ(load.problem->kind, Kind::Missing);
+    EXPECT_EQ(load.problem->path, path());
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("vantorff.ini"));
+    load = load_settings(dir.path());
+    ASSERT_FALSE(load.ok());
+    EXPECT_EQ(load.problem->kind, Kind::Unreadable);
+}
+
+TEST_F(SettingsFile, RefusedSavesWriteNothing)
+{
+    write_bytes(path(), INSTALLED);
+    struct Row {
+        const char* name;
+        QString list_file;
+        QString place;
+        Point point;
+        Kind kind;
+        int field;
+    };
+    const std::vector<Row> rows = {
+        {"quote in name", "places.txt", "a\"b", Point{}, Kind::TextNotStorable, 2},
+        {"line break in name", "places.txt", "a\r\nb", Point{}, Kind::TextNotStorable, 2},
+        {"not Shift-JIS", "places.txt", QString::fromUtf8("〜"), Point{}, Kind::TextNotStorable, 2},
+        {"list file with quote", "pla\"ces.txt", "x", Point{}, Kind::TextNotStorable, 1},
+        {"empty list file", "", "x", Point{}, Kind::EmptyName, 1},
+        {"latitude out of range", "places.txt", "x", Point{90, 0, 0, 0, 0, 0}, Kind::OutOfRange, 3},
+        {"seconds out of range", "places.txt", "x", Point{0, 0, 0, 0, 0, 60}, Kind::OutOfRange, 8},
+    };
+    for (const Row& row : rows) {
+        auto problem = save_settings(dir.path(), row.list_file, row.place, row.point);
+        ASSERT_TRUE(problem) << row.name;
+        EXPECT_EQ(problem->kind, row.kind) << row.name;
+        EXPECT_EQ(problem->record, 1) << row.name;
+        EXPECT_EQ(problem->field, row.field) << row.name;
+        EXPECT_EQ(read_bytes(path()), INSTALLED) << row.name;
+    }
+}
+
+TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
+{
+    // Root ignores permissions, so the write is made impossible by the file system itself:
+    // a directory cannot be replaced by the new file, nor can a file be made under a file.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("vantorff.ini/inner"));
+    auto problem = save_settings(dir.path(), "places.txt", "x", Point{});
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->kind, Kind::WriteFailed);
+    EXPECT_EQ(problem->path, path());
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+
+    write_bytes(dir.file("plain"), "x");
+    problem = save_settings(dir.file("plain"), "places.txt", "x", Point{});
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->kind, Kind::WriteFailed);
+    EXPECT_EQ(read_bytes(dir.file("plain")), QByteArray("x"));
+}
+
+TEST(SettingsMessages, NameFileRecordAndField)
+{
+    FileProblem p;
+    p.kind = Kind::OutOfRange;
+    p.file = FileKind::Settings;
+    p.path = "/opt/orvine/vantorff.ini";
+    p.record = 1;
+    p.field = 3;
+    p.value = 90;
+    p.min = -89;
+    p.max = 89;
+    EXPECT_EQ(problem_message(p),
+              QString::fromUtf8("設定ファイル「/opt/orvine/vantorff.ini」の第1レコード、第3項目「緯度（度）」の値 90 "
+                                "が範囲（-89～89）を外れています。"));
+    p.kind = Kind::Missing;
+    EXPECT_EQ(problem_message(p), QString::fromUtf8("設定ファイル「/opt/orvine/vantorff.ini」が見つかりません。"));
+    p.kind = Kind::CutShort;
+    p.field = 1;
+    EXPECT_EQ(problem_message(p), QString::fromUtf8("設定ファイル「/opt/orvine/vantorff.ini」の第1レコードが途中で切れています"
+                                                    "（第1項目「地点一覧ファイル名」から先がありません）。"));
+}
