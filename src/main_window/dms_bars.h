@@ -1,0 +1,53 @@
+#pragma once
+// The six degree/minute/second bars of a frame and the echo label under each, as the main
+// window and the place-list window both carry them (bars ido_do … kei_byo, labels
+// lbido_do … lbkei_byo, found by name in an already built window).
+#include "shared_state/point.h"
+
+#include <QObject>
+
+#include <array>
+
+class QLabel;
+class QScrollBar;
+class QWidget;
+
+namespace orvine {
+
+class DmsBars : public QObject {
+    Q_OBJECT
+public:
+    enum class Echo {
+        WhileDragging,  // the main window: each bar's scroll event runs its change handler
+        AtDragEnd,      // the place-list window: change events only
+    };
+    static constexpr int COUNT = 6;
+    // Bar names in Point order: ido_do, ido_hun, ido_byo, kei_do, kei_hun, kei_byo.
+    static const std::array<const char*, COUNT> NAMES;
+
+    DmsBars(QWidget* window, Echo echo);
+
+    // The six bar values in Point order.
+    Point value() const;
+    // Puts the values on the bars; a bar whose value changes raises its change event and
+    // so echoes. Values are expected within the bars' ranges (Qt clamps any other).
+    void set(const Point& p);
+    // Writes the six echo labels as plain numbers without touching the bars.
+    void set_labels(const Point& p);
+
+    QScrollBar* bar(int index) const { return bars_[static_cast<std::size_t>(index)]; }
+    QLabel* label(int index) const { return labels_[static_cast<std::size_t>(index)]; }
+
+signals:
+    // After the change handler of bar `index` (Point order) has echoed `value`.
+    void changed(int index, int value);
+
+private:
+    void bar_Change(int index);
+    void bar_Scroll(int index);
+
+    std::array<QScrollBar*, COUNT> bars_{};
+    std::array<QLabel*, COUNT> labels_{};
+};
+
+} // namespace orvine

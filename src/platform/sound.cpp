@@ -1,0 +1,26 @@
+#include "platform/sound.h"
+
+#include <canberra.h>
+
+namespace orvine {
+
+CanberraSound::~CanberraSound()
+{
+    if (context_)
+        ca_context_destroy(context_);
+}
+
+void CanberraSound::play()
+{
+    // Opened on first use so that a run that never plays a sound never touches the sound
+    // server; a failure leaves the context empty and the next call tries again.
+    if (!context_ && ca_context_create(&context_) != CA_SUCCESS) {
+        context_ = nullptr;
+        return;
+    }
+    // ca_context_play queues the sound and returns: the window stays responsive.
+    ca_context_play(context_, 0, CA_PROP_EVENT_ID, "message", CA_PROP_EVENT_DESCRIPTION, "Orvine",
+                    nullptr);
+}
+
+} // namespace orvine

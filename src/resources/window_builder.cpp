@@ -1,0 +1,254 @@
+#include "resources/window_builder.h"
+
+#include "platform/platform.h"
+#include "resources/resource_paths.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMap>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <vector>
+
+namespace orvine {
+
+using platform::twips_to_px;
+
+QColor to_qcolor(const Colour& colour, const QPalette& palette)
+{
+    switch (colour.role) {
+    case Colour::Role::Rgb:
+        return QColor(colour.r, colour.g, colour.b);
+    case Colour::Role::WindowText:
+        return palette.color(QPalette::Active, QPalette::WindowText);
+    case Colour::Role::WindowBackground:
+        return palette.color(QPalette::Active, QPalette::Base);
+    case Colour::Role::HighlightText:
+        return palette.color(QPalette::Active, QPalette::HighlightedText);
+    case Colour::Role::GreyText:
+        return palette.color(QPalette::Disabled, QPalette::Text);
+    case Colour::Role::None:
+        break;
+    }
+    return QColor();
+}
+
+UpwardScrollBar::UpwardScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent)
+{
+    setInvertedAppearance(true);
+    setInvertedControls(true);
+    connect(this, &QAbstractSlider::actionTriggered, this, &UpwardScrollBar::mirror_action);
+}
+
+// Qt moves the thumb for an action before it changes the value and lets a slot of
+// actionTriggered correct the position; the arrows and trough keep their Qt meaning
+// ("Sub" = top end), so each step is turned around here.
+void UpwardScrollBar::mirror_action(int action)
+{
+    const int v = value();
+    switch (action) {
+    case SliderSingleStepSub: setSliderPosition(v + singleStep()); break;
+    case SliderSingleStepAdd: setSliderPosition(v - singleStep()); break;
+    case SliderPageStepSub: setSliderPosition(v + pageStep()); break;
+    case SliderPageStepAdd: setSliderPosition(v - pageStep()); break;
+    case SliderToMinimum: setSliderPosition(maximum()); break;
+    case SliderToMaximum: setSliderPosition(minimum()); break;
+    default: break;
+    }
+}
+
+void UpwardScrollBar::wheelEvent(QWheelEvent* event)
+{
+    QWheelEvent turned(event->position(), event->globalPosition(), -event->pixelDelta(), -event->angleDelta(),
+                       event->buttons(), event->modifiers(), event->phase(), event->inverted(), event->source());
+    QScrollBar::wheelEvent(&turned);
+    event->setAccepted(turned.isAccepted());
+}
+
+namespace {
+
+QRect to_px(const TwipsRect& r)
+{
+    return QRect(twips_to_px(r.left), twips_to_px(r.top), twips_to_px(r.width), twips_to_px(r.height));
+}
+
+void apply_colours(QWidget& w, const ControlSpec& c)
+{
+    if (!c.back.is_set() && !c.text.is_set())
+        return;
+    QPalette pal = w.palette();
+    if (c.back.is_set()) {
+        pal.setColor(QPalette::Window, to_qcolor(c.back, pal));
+        w.setAutoFillBackground(true);
+    }
+    if (c.text.is_set())
+        pal.setColor(QPalette::WindowText, to_qcolor(c.text, pal));
+    w.setPalette(pal);
+}
+
+QWidget* make_scroll_bar(const ControlSpec& c, const WindowSpec& spec, QWidget* parent)
+{
+    const auto& bars = spec.scroll_bars;
+    const auto it = std::find_if(bars.begin(), bars.end(),
+                                 [&](const ScrollSpec& s) { return qstrcmp(s.name, c.name) == 0; });
+    if (it == bars.end())
+        qFatal("no range for scroll bar %s", c.name);
+    QScrollBar* bar = nullptr;
+    if (it->min > it->max) {
+        bar = new UpwardScrollBar(parent);
+        bar->setRange(it->max, it->min);
+    } else {
+        bar = new QScrollBar(Qt::Vertical, parent);
+        bar->setRange(it->min, it->max);
+    }
+    // Without tracking, valueChanged is the change event (arrow, trough, end of a drag)
+    // and sliderMoved the scroll event during a drag.
+    bar->setTracking(false);
+    bar->setSingleStep(it->small_change);
+    bar->setPageStep(it->large_change);
+    bar->setValue(it->value);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    return bar;
+}
+
+QWidget* make_control(const ControlSpec& c, const WindowSpec& spec, QWidget* parent, const CustomFactory& factory)
+{
+    const QString caption = QString::fromUtf8(c.caption);
+    switch (c.kind) {
+    case ControlKind::Button:
+        return new QPushButton(caption, parent);
+    case ControlKind::Label: {
+        auto* label = new QLabel(caption, parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment((c.flags & kCentred) ? (Qt::AlignHCenter | Qt::AlignTop) : (Qt::AlignLeft | Qt::AlignTop));
+        if (c.flags & kSingleBorder) {
+            label->setFrameShape(QFrame::Box);
+            label->setLineWidth(1);
+        }
+        return label;
+    }
+    case ControlKind::Frame:
+        return new QGroupBox(caption, parent);
+    case ControlKind::VScrollBar:
+        return make_scroll_bar(c, spec, parent);
+    case ControlKind::ListBox:
+        return new QListWidget(parent);
+    case ControlKind::TextBox:
+        return new QLineEdit(caption, parent);
+    case ControlKind::Image: {
+        auto* image = new QLabel(parent);
+        image->setScaledContents(true);
+#ifdef ORVINE_HAVE_IMAGES
+        if (c.image)
+            image->setPixmap(QPixmap(QString::fromLatin1(c.image)));
+#endif
+        return image;
+    }
+    case ControlKind::PictureBox:
+        if (factory) {
+            if (QWidget* custom = factory(c, parent))
+                return custom;
+        }
+        return new QWidget(parent);
+    }
+    return nullptr;
+}
+
+void build_menus(QMainWindow& window, const std::vector<MenuSpec>& menus)
+{
+    std::vector<QMenu*> open;  // open[d] receives the entries of depth d + 1
+    for (std::size_t i = 0; i < menus.size(); ++i) {
+        const MenuSpec& m = menus[i];
+        const QString text = QString::fromUtf8(m.text ? m.text : "");
+        const bool has_children = i + 1 < menus.size() && menus[i + 1].depth > m.depth;
+        open.resize(static_cast<std::size_t>(m.depth));
+        if (m.depth == 0 || has_children) {
+            QMenu* menu = m.depth == 0 ? window.menuBar()->addMenu(text) : open.back()->addMenu(text);
+            menu->setObjectName(QString::fromLatin1(m.name));
+            open.push_back(menu);
+        } else {
+            QAction* action = m.text ? open.back()->addAction(text) : open.back()->addSeparator();
+            action->setObjectName(QString::fromLatin1(m.name));
+        }
+    }
+}
+
+} // namespace
+
+void build_window(QMainWindow& window, const WindowSpec& spec, const CustomFactory& factory)
+{
+    window.setObjectName(QString::fromLatin1(spec.name));
+    // A window outside the taskbar is a dialog to the window manager; both keep only the
+    // close box (no minimise or maximise), and the size is fixed below.
+    window.setWindowFlags((spec.in_taskbar ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint
+                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint);
+    window.setWindowTitle(QString::fromUtf8(spec.caption));
+#ifdef ORVINE_HAVE_IMAGES
+    QIcon icon;
+    icon.addFile(QString::fromLatin1(kIcon32));
+    icon.addFile(QString::fromLatin1(kIcon16));
+    window.setWindowIcon(icon);
+#endif
+    window.setFont(platform::window_default_font());
+
+    auto* client = new QWidget(&window);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twips_to_px(spec.client_width), twips_to_px(spec.client_height));
+    if (spec.back.is_set()) {
+        QPalette pal = client->palette();
+        pal.setColor(QPalette::Window, to_qcolor(spec.back, pal));
+        client->setPalette(pal);
+        client->setAutoFillBackground(true);
+    }
+    window.setCentralWidget(client);
+    build_menus(window, spec.menus);
+    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    QMap<QString, QWidget*> frames;
+    std::vector<std::pair<int, QWidget*>> tab_order;
+    for (const ControlSpec& c : spec.controls) {
+        QWidget* parent = client;
+        if (c.parent) {
+            parent = frames.value(QString::fromLatin1(c.parent));
+            if (!parent)
+                qFatal("frame %s of %s is not created before it", c.parent, c.name);
+        }
+        QWidget* w = make_control(c, spec, parent, factory);
+        w->setObjectName(QString::fromLatin1(c.name));
+        w->setGeometry(to_px(c.place));
+        // Every control gets its font explicitly so that a frame's bold title font does
+        // not pass on to the controls inside it.
+        w->setFont(c.font.points > 0 ? platform::ms_pgothic(c.font.points, c.font.bold)
+                                     : platform::window_default_font());
+        apply_colours(*w, c);
+        if (c.tool_tip)
+            w->setToolTip(QString::fromUtf8(c.tool_tip));
+        if (c.accessible_name)
+            w->setAccessibleName(QString::fromUtf8(c.accessible_name));
+        if (c.flags & kDisabledAtStart)
+            w->setEnabled(false);
+        if (c.kind == ControlKind::Frame)
+            frames.insert(QString::fromLatin1(c.name), w);
+        if (c.tab >= 0 && (w->focusPolicy() & Qt::TabFocus))
+            tab_order.emplace_back(c.tab, w);
+    }
+    std::sort(tab_order.begin(), tab_order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tab_order.size(); ++i)
+        QWidget::setTabOrder(tab_order[i - 1].second, tab_order[i].second);
+}
+
+} // namespace orvine

@@ -1,0 +1,58 @@
+#pragma once
+// Turns a window table (window_spec.h) into real widgets on a QMainWindow.
+#include "resources/window_spec.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPalette>
+#include <QScrollBar>
+
+#include <functional>
+
+class QMainWindow;
+class QWidget;
+
+namespace orvine {
+
+// Makes the widget of a control the table cannot describe (the map pictures). Returns
+// nullptr to get the default widget for the control's kind.
+using CustomFactory = std::function<QWidget*(const ControlSpec& control, QWidget* parent)>;
+
+// Builds the whole window: fixed dialog frame without minimise or maximise box, caption,
+// icon, window font, a central widget exactly the client size, the menus and every control
+// with objectName = its table name (menus: the QMenu carries the name, items the QAction).
+// Controls: Button QPushButton, Label QLabel, Frame QGroupBox, VScrollBar QScrollBar (an
+// UpwardScrollBar when Min is the larger number), ListBox QListWidget, TextBox QLineEdit,
+// Image QLabel, PictureBox a plain QWidget unless the factory makes one.
+void build_window(QMainWindow& window, const WindowSpec& spec, const CustomFactory& factory = {});
+
+// The colour a table entry stands for; system roles are taken from the given palette.
+QColor to_qcolor(const Colour& colour, const QPalette& palette = QPalette());
+
+// A vertical bar whose top end holds the larger number: the range is Max..Min, drawn
+// upside down, and every arrow, trough, key and wheel action moves the value the way the
+// user sees it (up arrow, click above the thumb, Up, Page Up, Home and wheel up increase).
+class UpwardScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    explicit UpwardScrollBar(QWidget* parent = nullptr);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void mirror_action(int action);
+};
+
+// The control, menu or action called `name` inside `window`; a missing name is a
+// programming error and stops the program.
+template <class T>
+T* control(QObject* window, const char* name)
+{
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("control %s not found in %s", name, qPrintable(window->objectName()));
+    return found;
+}
+
+} // namespace orvine

@@ -1,0 +1,27 @@
+// Renders the three windows into <dir>/Form1.png, Form2.png and frmjpmap.png.
+#include "resources/window_builder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QPixmap>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
+    for (const orvine::WindowSpec* spec : {&orvine::form1_spec(), &orvine::form2_spec(), &orvine::frmjpmap_spec()}) {
+        QMainWindow w;
+        orvine::build_window(w, *spec);
+        w.show();
+        QApplication::processEvents();
+        const QString file = dir + QLatin1Char('/') + QString::fromLatin1(spec->name) + QStringLiteral(".png");
+        if (!w.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+    }
+    return 0;
+}
