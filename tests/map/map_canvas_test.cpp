@@ -46,6 +46,7 @@ private slots:
     void takes_the_image_size_and_pixels();
     void cross_flips_a_row_and_a_column();
     void cross_drawn_twice_restores_the_image();
+    void screen_shows_the_crosses();
     void world_lines_cross_the_whole_image();
     void clear_removes_every_cross();
     void flash_goes_away_by_itself();
@@ -107,6 +108,17 @@ void MapCanvasTest::cross_drawn_twice_restores_the_image()
     canvas.draw_cross(0, 0);
     canvas.draw_cross(499, 499);
     QVERIFY(same_bytes(canvas.image(), before));
+}
+
+void MapCanvasTest::screen_shows_the_crosses()
+{
+    MapCanvas canvas;
+    canvas.set_image(grey_map(794, 400));
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    canvas.draw_cross(100, 150);
+    canvas.flash_cross(700, 20);
+    QCOMPARE(canvas.grab().toImage().convertToFormat(QImage::Format_RGB32), canvas.image());
 }
 
 void MapCanvasTest::world_lines_cross_the_whole_image()
