@@ -79,6 +79,10 @@ int run_batch()
     bool all_computed = true;
     bool skipping_long_line = false;
 
+    // Both streams are buffered here, in blocks; stdio's own buffers would only copy them again.
+    std::setvbuf(stdin, nullptr, _IONBF, 0);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+
     Calculation result;
     std::string error;
     std::string out;
