@@ -19,7 +19,7 @@ QString imagePath(const char *name)
 // size x size picture whose disc fills it.
 QPoint project(double lat, double lon, int size)
 {
-    const double d = M_PI / 180;
+    const double d = 3.14159265358979323846 / 180;
     const double lat0 = 15 * d, dlon = (lon + 75) * d;
     const double x = std::cos(lat * d) * std::sin(dlon);
     const double y = std::cos(lat0) * std::sin(lat * d) - std::sin(lat0) * std::cos(lat * d) * std::cos(dlon);

@@ -253,7 +253,9 @@ TEST(WorldMap, PlacesAtSea)
 
 TEST(WorldMap, WestEdgeStartsJustEastOf180)
 {
-    // Column 0 shows 179.188 W: the Bering Sea at 60 N, open Pacific at 20 S.
+    // Column 0 shows 179.188 W, open Pacific north and south of the equator;
+    // a map drawn from 180 W or wrapped the wrong way would differ here only slightly,
+    // but one with Asia or America misplaced would not be sea.
     EXPECT_EQ(world().pixelIndex(0, int(std::lround(kWorld.y(20.0)))), kWorldSea);
     EXPECT_EQ(world().pixelIndex(0, int(std::lround(kWorld.y(-20.0)))), kWorldSea);
 }
