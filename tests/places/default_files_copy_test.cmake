@@ -1,0 +1,23 @@
+# cmake -DSCRIPT=OrvineCopyIfAbsent.cmake -DWORK=dir -P default_files_copy_test.cmake
+# A default file is copied beside the program when absent and never replaces the user's.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/data" "${WORK}/bin")
+file(WRITE "${WORK}/data/places.txt" "default")
+file(WRITE "${WORK}/data/vantorff.ini" "default")
+file(WRITE "${WORK}/bin/vantorff.ini" "user's own")
+foreach(name places.txt vantorff.ini)
+  execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE=${WORK}/data/${name} -DDEST_DIR=${WORK}/bin -P ${SCRIPT}
+                  RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "copy script failed for ${name}")
+  endif()
+endforeach()
+file(READ "${WORK}/bin/places.txt" copied)
+file(READ "${WORK}/bin/vantorff.ini" kept)
+if(NOT copied STREQUAL "default")
+  message(FATAL_ERROR "absent default file was not copied: '${copied}'")
+endif()
+if(NOT kept STREQUAL "user's own")
+  message(FATAL_ERROR "the user's file was overwritten: '${kept}'")
+endif()
+file(REMOVE_RECURSE "${WORK}")
