@@ -27,7 +27,7 @@ public:
     explicit MapCanvas(QWidget* parent = nullptr);
 
     // Takes the map image (any format), fixes the widget to its size and removes every
-    // cross. The cross lines end at the image size unless set_cross_ends() says otherwise.
+    // cross. The cross lines end at the image size until set_cross_ends() is called after.
     void set_image(const QImage& image);
 
     // Where the cross lines end: horizontal from (0, Y) to (right, Y), vertical from

@@ -133,20 +133,3 @@ TEST(ReadOut, WholeImagesStayInScrollBarRanges)
         }
     }
 }
-
-TEST(MapProjection, ParametersAndMapKinds)
-{
-    const auto& japan = orvine::map_projection(MapKind::japan);
-    EXPECT_EQ(japan.width, 500);
-    EXPECT_EQ(japan.height, 500);
-    EXPECT_EQ(japan.line_end_x, 500);
-    EXPECT_EQ(japan.line_end_y, 500);
-    const auto& world = orvine::map_projection(MapKind::world);
-    EXPECT_EQ(world.width, 794);
-    EXPECT_EQ(world.height, 400);
-    EXPECT_EQ(world.line_end_x, 795);
-    EXPECT_EQ(world.line_end_y, 400);
-    EXPECT_EQ(orvine::map_kind_from(0), MapKind::japan);
-    EXPECT_EQ(orvine::map_kind_from(1), MapKind::world);
-    EXPECT_EQ(orvine::map_kind_from(-3), MapKind::world);
-}
