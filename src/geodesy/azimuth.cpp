@@ -1,3 +1,6 @@
+// Notation (as in azimuth.h): phi latitude, lambda longitude, radians; C central angle;
+// x cosine of the bearing; A its arccosine in degrees; B the bearing; 1 departure, 2 destination.
+// Each expression is written in the order its rounding is meant to happen: do not regroup.
 #include "geodesy/azimuth.h"
 
 #include "geodesy/coordinates.h"

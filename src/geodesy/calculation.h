@@ -25,7 +25,7 @@ struct Calculation {
     Point dep;
     Point dst;
     // The rest is set only when refusal is Refusal::None.
-    double b = 0;                       // initial bearing, degrees clockwise from north, 0 < B < 360
+    double b = 0;                       // initial bearing, degrees clockwise from north, 0 <= B <= 360
     double c = 0;                       // central angle, radians, 0 < C < pi
     double d = 0;                       // distance C * EARTH_RADIUS_KM, km, double precision
     const Sector* sector = nullptr;     // the direction of B

@@ -70,6 +70,17 @@ TEST(Calculate, ExactBearingsOfTheWorkedExamples)
     EXPECT_EQ(calculate({35, 0, 0, 135, 0, 0}, {36, 0, 0, 135, 0, 0}).b, 0.00878335748119863);
 }
 
+TEST(Calculate, UnitBearingCosineGivesTheLimitNotAnOverflow)
+{
+    // On these meridian pairs a quarter circle apart x comes out exactly 1 or -1.
+    const Calculation north = calculate({-89, 0, 0, 10, 0, 0}, {1, 0, 0, 10, 0, 0});
+    EXPECT_EQ(north.b, 0);
+    EXPECT_EQ(north.bearing_caption, " 0 度    北（子）");
+    const Calculation south = calculate({1, 0, 0, 10, 0, 0}, {-89, 0, 0, 10, 0, 0});
+    EXPECT_EQ(south.b, 180);
+    EXPECT_EQ(south.bearing_caption, " 180 度    南（午）");
+}
+
 TEST(Calculate, SamePointIsRefusedInEitherForm)
 {
     const Calculation plain = calculate({35, 0, 0, 135, 0, 0}, {35, 0, 0, 135, 0, 0});
