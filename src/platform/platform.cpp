@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
@@ -41,7 +42,10 @@ void centre_on_screen(QWidget& window)
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    // Before the first show the frame is not known yet; the client size is the best guess.
+    // A window not shown yet gets its fixed size from its layout now; its frame is not
+    // known before the window manager has framed it, so the inner size stands in for it.
+    if (!window.isVisible() && window.layout())
+        window.layout()->activate();
     const QSize outer = window.frameGeometry().size().expandedTo(window.size());
     window.move(area.left() + (area.width() - outer.width()) / 2,
                 area.top() + (area.height() - outer.height()) / 2);

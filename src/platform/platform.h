@@ -23,7 +23,8 @@ QFont ms_pgothic(double points, bool bold = false);
 QFont window_default_font();
 
 // Places the window's outer frame in the middle of the screen it is on (or the primary
-// screen): left = (screen width - outer width) / 2, top likewise.
+// screen): left = (screen width - outer width) / 2, top likewise. Before the window is
+// first shown its frame is unknown and the window's own size is used.
 void centre_on_screen(QWidget& window);
 
 } // namespace orvine::platform

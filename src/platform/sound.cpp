@@ -14,9 +14,12 @@ void CanberraSound::play()
 {
     // Opened on first use so that a run that never plays a sound never touches the sound
     // server; a failure leaves the context empty and the next call tries again.
-    if (!context_ && ca_context_create(&context_) != CA_SUCCESS) {
-        context_ = nullptr;
-        return;
+    if (!context_) {
+        if (ca_context_create(&context_) != CA_SUCCESS) {
+            context_ = nullptr;
+            return;
+        }
+        ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "Orvine", nullptr);
     }
     // ca_context_play queues the sound and returns: the window stays responsive.
     ca_context_play(context_, 0, CA_PROP_EVENT_ID, "message", CA_PROP_EVENT_DESCRIPTION, "Orvine",

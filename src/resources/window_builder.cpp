@@ -84,6 +84,20 @@ QRect to_px(const TwipsRect& r)
     return QRect(twips_to_px(r.left), twips_to_px(r.top), twips_to_px(r.width), twips_to_px(r.height));
 }
 
+// The layout was drawn with the narrow proportional blanks and digits of ＭＳ Ｐゴシック;
+// the fallback fonts are up to a tenth wider, which would cut "度　　分　　秒" and "-179"
+// at both ends. A centred caption without background or border is given room on either
+// side instead: its text stays centred where the table puts it and nothing else shows.
+constexpr int kCentredSpillPx = 10;
+
+QRect control_geometry(const ControlSpec& c)
+{
+    QRect r = to_px(c.place);
+    if (c.kind == ControlKind::Label && (c.flags & kCentred) && !(c.flags & kSingleBorder) && !c.back.is_set())
+        r.adjust(-kCentredSpillPx, 0, kCentredSpillPx, 0);
+    return r;
+}
+
 void apply_colours(QWidget& w, const ControlSpec& c)
 {
     if (!c.back.is_set() && !c.text.is_set())
@@ -228,7 +242,7 @@ void build_window(QMainWindow& window, const WindowSpec& spec, const CustomFacto
         }
         QWidget* w = make_control(c, spec, parent, factory);
         w->setObjectName(QString::fromLatin1(c.name));
-        w->setGeometry(to_px(c.place));
+        w->setGeometry(control_geometry(c));
         // Every control gets its font explicitly so that a frame's bold title font does
         // not pass on to the controls inside it.
         w->setFont(c.font.points > 0 ? platform::ms_pgothic(c.font.points, c.font.bold)

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMainWindow>
 #include <QPixmap>
 
@@ -15,6 +16,13 @@ int main(int argc, char** argv)
     for (const orvine::WindowSpec* spec : {&orvine::form1_spec(), &orvine::form2_spec(), &orvine::frmjpmap_spec()}) {
         QMainWindow w;
         orvine::build_window(w, *spec);
+        // The widest echoes, to see that they fit under their bars.
+        const char* widest[][2] = {{"lbido_do", "-89"}, {"lbido_hun", "59"}, {"lbido_byo", "59"},
+                                   {"lbkei_do", "-179"}, {"lbkei_hun", "59"}, {"lbkei_byo", "59"}};
+        for (const auto& echo : widest) {
+            if (auto* label = w.findChild<QLabel*>(QString::fromLatin1(echo[0])))
+                label->setText(QString::fromLatin1(echo[1]));
+        }
         w.show();
         QApplication::processEvents();
         const QString file = dir + QLatin1Char('/') + QString::fromLatin1(spec->name) + QStringLiteral(".png");

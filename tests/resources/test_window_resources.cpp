@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -84,6 +85,7 @@ private slots:
     void client_area_is_the_table_size_data();
     void client_area_is_the_table_size();
     void frame_is_fixed_without_minimise_or_maximise();
+    void centred_before_the_first_show();
     void bars_hold_range_and_count_upwards_data();
     void bars_hold_range_and_count_upwards();
     void trough_clicks_step_and_clamp();
@@ -176,6 +178,20 @@ void TestWindowResources::frame_is_fixed_without_minimise_or_maximise()
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowCloseButtonHint);
+#ifdef ORVINE_HAVE_IMAGES
+    QVERIFY(!w->windowIcon().isNull());
+    QVERIFY(!control<QLabel>(w.get(), "Image1")->pixmap().isNull());
+#endif
+}
+
+void TestWindowResources::centred_before_the_first_show()
+{
+    auto w = built(form1_spec());
+    platform::centre_on_screen(*w);
+    const QRect screen = w->screen()->geometry();
+    QCOMPARE(w->width(), 497);
+    QCOMPARE(w->geometry().center().x(), screen.center().x());
+    QVERIFY(qAbs(w->geometry().center().y() - screen.center().y()) <= 1);
 }
 
 void TestWindowResources::bars_hold_range_and_count_upwards_data()
