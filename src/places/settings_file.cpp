@@ -21,6 +21,11 @@ FileProblem in_settings(FileProblem p, const QString& path)
 
 } // namespace
 
+Settings installed_settings()
+{
+    return Settings{QStringLiteral("places.txt"), QStringLiteral("東京"), Point{35, 41, 22, 139, 41, 30}};
+}
+
 QString settings_path(const QString& program_dir)
 {
     return program_dir + QLatin1Char('/') + QLatin1String(SETTINGS_FILE_NAME);

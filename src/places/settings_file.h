@@ -27,6 +27,11 @@ struct SettingsLoad {
     bool ok() const { return !problem; }
 };
 
+// The settings as installed with the program (data/vantorff.ini): the place list
+// "places.txt" and 東京 at 35°41′22″ N 139°41′30″ E. For starting up when the settings file
+// is missing or damaged.
+Settings installed_settings();
+
 // Program directory + "/" + "vantorff.ini".
 QString settings_path(const QString& program_dir);
 

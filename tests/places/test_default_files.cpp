@@ -22,6 +22,10 @@ TEST(DefaultFiles, SettingsNameThePlaceListAndStartInTokyo)
     EXPECT_EQ(load.settings.place, TOKYO);
     EXPECT_EQ(load.settings.point, (Point{35, 41, 22, 139, 41, 30}));
     EXPECT_TRUE(QFileInfo::exists(place_list_path(DATA_DIR, load.settings.list_file)));
+    // The copy kept inside the program for a missing or damaged settings file.
+    EXPECT_EQ(installed_settings().list_file, load.settings.list_file);
+    EXPECT_EQ(installed_settings().place, load.settings.place);
+    EXPECT_EQ(installed_settings().point, load.settings.point);
 }
 
 TEST(DefaultFiles, PlaceListLoadsWholeWithDistinctNamedPlaces)
