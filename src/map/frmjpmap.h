@@ -1,24 +1,88 @@
 #pragma once
 // The map window: pick a point on the map of Japan or of the world.
+//
+// The opener sets Module1::map_kind, hides the main window and shows this one. Every
+// showing runs Form_Activate, which sets the window up for that map kind and takes the
+// backup of the transfer point. "決定" writes the marked point into the transfer point and
+// shows the main window; "中止" and the close box put the backup back and show it.
+#include "map/map_projection.h"
+
 #include <QMainWindow>
+
+class QLabel;
+class QPushButton;
 
 namespace orvine {
 
 struct Module1;
 class Dialogs;
+class MapCanvas;
 
 class frmjpmap : public QMainWindow {
     Q_OBJECT
 public:
+    // Outer window sizes of the original layout include a dialog frame and a title bar of
+    // this many twips (4 px each side, an 18 px caption). The client area is the outer size
+    // less these; the window manager adds its own frame around it.
+    static constexpr int frame_width_twips = 120;
+    static constexpr int frame_height_twips = 390;
+
     // `main_window` is shown again on every way out of this window. The window deletes
     // itself when closed with its close box; hiding keeps it for the next opening.
-    // The opener sets `map_kind` before showing the window.
     frmjpmap(Module1& module1, Dialogs& dialogs, QWidget& main_window);
 
+    // Activation runs here, before the window is mapped, so that size and place are
+    // already right when it appears; a window shown again after minimising does not count.
+    void setVisible(bool visible) override;
+
+    // The message shown when "決定" meets a south latitude or west longitude of less than
+    // one degree, which a point held as signed degrees cannot carry; `lines` lists each
+    // affected value and the nearest one that can be carried.
+    static QString sub_degree_message(const QString& lines);
+
+public slots:
+    void btndecide_Click();
+    void btncancel_Click();
+    void btnClose_Click();
+
+    void Picture1_MouseMove(int x, int y);
+    void Picture2_MouseMove(int x, int y);
+    void Picture1_MouseDown(int button, int x, int y);
+    void Picture2_MouseDown(int button, int x, int y);
+
+protected:
+    // The close box: Form_Unload.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void Form_Load();
+    void Form_Activate();
+    void restore_transfer_point();
+    void pointer_moved(MapCanvas& picture, int x, int y);
+    void button_down(MapCanvas& picture, int button, int x, int y);
+    void show_read_out(int x, int y);
+    void set_marked_buttons(bool on);
+
     Module1& m_;
     Dialogs& dialogs_;
     QWidget& main_window_;
+
+    MapCanvas* Picture1 = nullptr;
+    MapCanvas* Picture2 = nullptr;
+    QPushButton* btndecide = nullptr;
+    QPushButton* btncancel = nullptr;
+    QPushButton* btnClose = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lblido = nullptr;
+    QLabel* lblihun = nullptr;
+    QLabel* lblibyou = nullptr;
+    QLabel* lblkdo = nullptr;
+    QLabel* lblkhun = nullptr;
+    QLabel* lblkbyou = nullptr;
+
+    std::int16_t marked = 0;
+    MapKind kind_ = MapKind::japan;
 };
 
 } // namespace orvine
