@@ -1,15 +1,357 @@
 #include "places/form2.h"
 
+#include "main_window/dms_bars.h"
+#include "places/file_problem.h"
+#include "places/place_list_file.h"
+#include "places/place_name.h"
+#include "places/record_format.h"
+#include "places/settings_file.h"
+#include "places/version_box.h"
+#include "platform/dialogs.h"
+#include "platform/platform.h"
 #include "resources/window_builder.h"
 #include "resources/window_spec.h"
+#include "shared_state/module1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
+
+#include <cstdint>
 
 namespace orvine {
+
+namespace {
+
+const QString MSG_LIMIT = QStringLiteral("登録数の上限に達しています");
+const QString MSG_SAME_NAME = QStringLiteral("同じ地名があります。再入力してください。");
+const QString MSG_ENTER_NAME = QStringLiteral("地名を入力してください。");
+const QString MSG_ENTER_START_NAME = QStringLiteral("地名を入力してください");
+const QString TITLE_START_POINT = QStringLiteral("初期設定変更");
+
+const QString SHOWN_AS_READ = QStringLiteral("読み込めた地名だけを表示します。");
+const QString NO_REWRITE = QStringLiteral(
+    "ファイルの内容を失わないため、追加登録・訂正登録・削除はできません。"
+    "ファイルを直してから地名リストを開き直してください。");
+
+QString start_point_question(const QString& name)
+{
+    return QStringLiteral("初期設定を  ") + name + QStringLiteral("  に変更します。") + QStringLiteral("\r\r")
+        + QStringLiteral("                よろしいですか？");
+}
+
+} // namespace
 
 Form2::Form2(Module1& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window)
     : m_(module1), dialogs_(dialogs), sound_(sound), main_window_(main_window)
 {
     build_window(*this, form2_spec());
     setAttribute(Qt::WA_DeleteOnClose);
+
+    List1 = control<QListWidget>(this, "List1");
+    Text1 = control<QLineEdit>(this, "Text1");
+    btntuika = control<QPushButton>(this, "btntuika");
+    btnteisei = control<QPushButton>(this, "btnteisei");
+    btnsakujyo = control<QPushButton>(this, "btnsakujyo");
+    Command4 = control<QPushButton>(this, "Command4");
+    btnreturn = control<QPushButton>(this, "btnreturn");
+    btncan = control<QPushButton>(this, "btncan");
+    ido_do = control<QScrollBar>(this, "ido_do");
+    mnucancel = control<QAction>(this, "mnucancel");
+    mnuver2 = control<QAction>(this, "mnuver2");
+    bars_ = new DmsBars(this, DmsBars::Echo::AtDragEnd);
+
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setSortingEnabled(false);
+    // The selection, not the current item: a list that merely receives the focus gets a
+    // current item without anything being chosen.
+    connect(List1, &QListWidget::itemSelectionChanged, this, &Form2::List1_Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &Form2::List1_DblClick);
+    connect(btntuika, &QPushButton::clicked, this, &Form2::btntuika_Click);
+    connect(btnteisei, &QPushButton::clicked, this, &Form2::btnteisei_Click);
+    connect(btnsakujyo, &QPushButton::clicked, this, &Form2::btnsakujyo_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(btnreturn, &QPushButton::clicked, this, &Form2::btnreturn_Click);
+    connect(btncan, &QPushButton::clicked, this, &Form2::btncan_Click);
+    connect(mnucancel, &QAction::triggered, this, &Form2::mnucancel_Click);
+    connect(mnuver2, &QAction::triggered, this, &Form2::mnuver2_Click);
+}
+
+void Form2::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // A spontaneous show is the desktop restoring the window, not a hand-over.
+    if (!event->spontaneous())
+        Form_Activate();
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    if (isVisible())
+        Form_Unload();
+    event->accept();
+}
+
+void Form2::Form_Activate()
+{
+    platform::centre_on_screen(*this);
+    Text1->setText(m_.pt_place);
+    // The point still carries the start-up name but has been moved away from it.
+    if (m_.pt_place == m_.init_place && m_.pt != m_.init)
+        Text1->setText(UNKNOWN_PLACE);
+    bars_->set(m_.pt);
+    bars_->set_labels(m_.pt);
+    ido_do->setFocus();
+    m_.bk_place = m_.pt_place;
+    m_.bk = m_.pt;
+    set_selection_buttons(false);
+    load_and_list();
+}
+
+void Form2::load_and_list()
+{
+    rewrite_refusal_.clear();
+    const PlaceListLoad load = load_place_list(m_.program_dir, m_.list_file, m_.places);
+    list_table();
+    const std::optional<FileProblem>& why = load.problem ? load.problem : load.notice;
+    if (why) {
+        const QString reason = problem_message(*why) + QStringLiteral("\r\n");
+        rewrite_refusal_ = reason + NO_REWRITE;
+        dialogs_.message(reason + SHOWN_AS_READ + NO_REWRITE);
+    }
+}
+
+void Form2::list_table()
+{
+    std::int16_t last = PlaceTable::SIZE - 1;
+    for (int i = 0; i < PlaceTable::SIZE; ++i) {
+        if (m_.places.rows[i].name.isEmpty()) {
+            last = static_cast<std::int16_t>(i - 1);
+            break;
+        }
+    }
+    m_.places.place_last = last;
+    List1->clear();
+    for (int i = 0; i <= last; ++i)
+        List1->addItem(m_.places.rows[i].name);
+}
+
+void Form2::show_place(const Place& place)
+{
+    Text1->setText(place.name);
+    bars_->set(place.point);
+    bars_->set_labels(place.point);
+}
+
+void Form2::List1_Click()
+{
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int i = List1->row(selected.first());
+    if (i < 0 || i > m_.places.place_last)
+        return;
+    show_place(m_.places.rows[i]);
+    set_selection_buttons(true);
+}
+
+void Form2::List1_DblClick()
+{
+    take_shown_point();
+}
+
+void Form2::btntuika_Click()
+{
+    if (!rewrite_allowed())
+        return;
+    const QString name = trimmed_name(Text1->text());
+    PlaceTable& table = m_.places;
+    if (table.place_last >= PlaceTable::SIZE - 1) {
+        dialogs_.message(MSG_LIMIT);
+        Text1->setFocus();
+        return;
+    }
+    for (int i = 0; i <= table.place_last; ++i) {
+        if (table.rows[i].name == name) {
+            dialogs_.message(MSG_SAME_NAME);
+            Text1->setFocus();
+            return;
+        }
+    }
+    if (checked_name(MSG_ENTER_NAME, true).isEmpty())
+        return;
+
+    // The file is written from a copy, so that a failed write leaves table and list as
+    // they were.
+    PlaceTable added = table;
+    ++added.place_last;
+    added.rows[added.place_last] = Place{name, bars_->value()};
+    if (auto problem = save_place_list(m_.program_dir, m_.list_file, added)) {
+        report(*problem);
+        return;
+    }
+    table = added;
+    List1->addItem(name);
+}
+
+void Form2::btnteisei_Click()
+{
+    // After a deletion the button stays enabled with nothing selected; then there is
+    // nothing to correct.
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int i = List1->row(selected.first());
+    if (!rewrite_allowed())
+        return;
+    // An empty name would end the list in the file and lose the places behind it.
+    const QString name = checked_name(MSG_ENTER_NAME, true);
+    if (name.isEmpty())
+        return;
+
+    const Place replacement{name, bars_->value()};
+    if (auto problem = save_place_list_replacing(m_.program_dir, m_.list_file, m_.places, i, replacement)) {
+        report(*problem);
+        return;
+    }
+    m_.places.rows[i] = replacement;
+    List1->clear();
+    for (int k = 0; k <= m_.places.place_last; ++k)
+        List1->addItem(m_.places.rows[k].name);
+    set_selection_buttons(false);
+}
+
+void Form2::btnsakujyo_Click()
+{
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int i = List1->row(selected.first());
+    if (!rewrite_allowed())
+        return;
+    // The list changes only once the file has been rewritten.
+    if (auto problem = save_place_list_skipping(m_.program_dir, m_.list_file, m_.places, i)) {
+        report(*problem);
+        return;
+    }
+    List1->clear();
+    load_and_list();
+    // Row 0 is empty once the last place is gone: an empty name and all bars at 0.
+    show_place(m_.places.rows[0]);
+    btnsakujyo->setEnabled(false);
+}
+
+void Form2::Command4_Click()
+{
+    const QString name = checked_name(MSG_ENTER_START_NAME, false);
+    if (name.isEmpty())
+        return;
+    if (!dialogs_.confirm(start_point_question(name), TITLE_START_POINT))
+        return;
+    const Point point = bars_->value();
+    if (auto problem = save_settings(m_.program_dir, m_.list_file, name, point)) {
+        report(*problem);
+        return;
+    }
+    m_.init_place = name;
+    m_.init = point;
+}
+
+void Form2::btnreturn_Click()
+{
+    take_shown_point();
+}
+
+void Form2::btncan_Click()
+{
+    leave_without_choice();
+}
+
+void Form2::mnucancel_Click()
+{
+    leave_without_choice();
+}
+
+void Form2::mnuver2_Click()
+{
+    show_version_box(dialogs_, sound_, VersionBoxFrom::PlaceList);
+}
+
+void Form2::Form_Unload()
+{
+    leave_without_choice();
+}
+
+void Form2::take_shown_point()
+{
+    // The name goes over as shown, untrimmed: it may be "不明" or empty.
+    m_.pt_place = Text1->text();
+    m_.pt = bars_->value();
+    if (m_.start_mode == 0)
+        m_.dest_taken = 1;
+    m_.pt_taken = 1;
+    btnreturn->setEnabled(false);
+    btnteisei->setEnabled(false);
+    List1->clear();
+    hand_back_to_main_window();
+}
+
+void Form2::leave_without_choice()
+{
+    m_.pt_place = m_.bk_place;
+    m_.pt = m_.bk;
+    List1->clear();
+    hand_back_to_main_window();
+    set_selection_buttons(false);
+}
+
+void Form2::hand_back_to_main_window()
+{
+    // The main window's activation reads Module1 while it is being shown, so every
+    // shared variable is written before this point; showing it before hiding this window
+    // also keeps one window of the program visible throughout.
+    main_window_.show();
+    hide();
+}
+
+bool Form2::rewrite_allowed()
+{
+    if (rewrite_refusal_.isEmpty())
+        return true;
+    dialogs_.message(rewrite_refusal_);
+    return false;
+}
+
+QString Form2::checked_name(const QString& missing_text, bool focus_text_box)
+{
+    const QString name = trimmed_name(Text1->text());
+    QString refusal;
+    if (is_missing_name(name))
+        refusal = missing_text;
+    else if (const TextFault fault = text_fault(name); fault != TextFault::None)
+        refusal = text_fault_message(fault);
+    if (refusal.isEmpty())
+        return name;
+    dialogs_.message(refusal);
+    if (focus_text_box)
+        Text1->setFocus();
+    return QString();
+}
+
+void Form2::report(const FileProblem& problem)
+{
+    dialogs_.message(problem_message(problem));
+}
+
+void Form2::set_selection_buttons(bool enabled)
+{
+    btnreturn->setEnabled(enabled);
+    btnteisei->setEnabled(enabled);
+    btnsakujyo->setEnabled(enabled);
 }
 
 } // namespace orvine

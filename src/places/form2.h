@@ -1,11 +1,31 @@
 #pragma once
 // The place-list window: the registry of named places, shown while the main window is hidden.
+//
+// Opening: the main window writes the transfer point (pt, pt_place) into Module1, hides
+// itself and shows this window; showing it runs Form_Activate, which takes the backup and
+// reads the place-list file afresh. Every way out writes Module1 first, then shows the
+// main window, then hides this one, so the main window's activation sees the final values.
+//
+// The place-list file is rewritten at once after every addition, correction and deletion.
+// A rewrite that fails leaves the file, the table and the list as they were. A list that
+// was not read whole, or that ends at an empty name with records behind it, is shown as
+// far as it was read but never rewritten, so that nothing in the file is lost.
 #include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
 
 namespace orvine {
 
 struct Module1;
+struct Place;
+struct FileProblem;
 class Dialogs;
+class DmsBars;
 class NotificationSound;
 
 class Form2 : public QMainWindow {
@@ -15,11 +35,65 @@ public:
     // itself when closed with its close box; hiding keeps it for the next opening.
     Form2(Module1& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window);
 
+protected:
+    // A show by the program (the hand-over from the main window) runs Form_Activate.
+    void showEvent(QShowEvent* event) override;
+    // The close box: leave without a choice, then let the window close and be deleted.
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void List1_Click();
+    void List1_DblClick();
+    void btntuika_Click();
+    void btnteisei_Click();
+    void btnsakujyo_Click();
+    void Command4_Click();
+    void btnreturn_Click();
+    void btncan_Click();
+    void mnucancel_Click();
+    void mnuver2_Click();
+
 private:
+    void Form_Activate();
+    void Form_Unload();
+
+    // Reads the place-list file into the table, lists it and sets place_last; reports a
+    // file that was not read whole, or records behind an empty name, and then refuses
+    // every later rewrite until the next reading.
+    void load_and_list();
+    void list_table();
+    void show_place(const Place& place);
+    // False, after telling the user why, when the file must not be rewritten.
+    bool rewrite_allowed();
+    // The trimmed name of Text1 when it may name a place; otherwise refuses it with a
+    // message (`missing_text` for an empty name or "不明") and returns an empty string.
+    QString checked_name(const QString& missing_text, bool focus_text_box);
+    void report(const FileProblem& problem);
+    void leave_without_choice();
+    void take_shown_point();
+    void hand_back_to_main_window();
+    void set_selection_buttons(bool enabled);
+
     Module1& m_;
     Dialogs& dialogs_;
     NotificationSound& sound_;
     QWidget& main_window_;
+
+    QListWidget* List1;
+    QLineEdit* Text1;
+    QPushButton* btntuika;
+    QPushButton* btnteisei;
+    QPushButton* btnsakujyo;
+    QPushButton* Command4;
+    QPushButton* btnreturn;
+    QPushButton* btncan;
+    QScrollBar* ido_do;
+    QAction* mnucancel;
+    QAction* mnuver2;
+    DmsBars* bars_;
+
+    // Why the place-list file must not be rewritten (empty while it may be).
+    QString rewrite_refusal_;
 };
 
 } // namespace orvine
