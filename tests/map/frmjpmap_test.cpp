@@ -1,0 +1,472 @@
+// The map window driven through real mouse events and button clicks: read-out, marking,
+// the hand-over to the main window and the way back without a point.
+#include "map/frmjpmap.h"
+#include "map/map_canvas.h"
+#include "platform/fake_dialogs.h"
+#include "shared_state/module1.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace orvine;
+
+Q_DECLARE_METATYPE(orvine::Point)
+
+namespace orvine {
+// Failure messages show the six values.
+char* toString(const Point& p)
+{
+    return QTest::toString(QStringLiteral("%1 %2 %3 / %4 %5 %6")
+                               .arg(p.ido_do).arg(p.ido_hun).arg(p.ido_byo)
+                               .arg(p.kei_do).arg(p.kei_hun).arg(p.kei_byo));
+}
+} // namespace orvine
+
+namespace {
+
+constexpr std::int16_t kJapan = 0;
+constexpr std::int16_t kWorld = 1;
+
+// What the main window found in Module1 at the moment it was shown.
+struct SeenAtShow : QObject {
+    explicit SeenAtShow(const Module1& m) : m_(m) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) {
+            ++shows;
+            pt = m_.pt;
+            pt_place = m_.pt_place;
+            pt_taken = m_.pt_taken;
+            dest_taken = m_.dest_taken;
+        }
+        return false;
+    }
+    const Module1& m_;
+    int shows = 0;
+    Point pt;
+    QString pt_place;
+    int pt_taken = -1;
+    int dest_taken = -1;
+};
+
+// A main window stand-in and a map window opened from it as the menu does: the transfer
+// point set, map_kind set, the main window hidden, the map window shown.
+struct Session {
+    Session()
+    {
+        m.pt = Point{35, 40, 10, 139, 45, 20};
+        m.pt_place = QStringLiteral("東京");
+        m.start_mode = 1;
+        main.installEventFilter(&seen);
+        map = new frmjpmap(m, dialogs, main);
+    }
+    ~Session() { delete map.data(); }
+
+    void open(std::int16_t kind)
+    {
+        m.map_kind = kind;
+        main.hide();
+        map->show();
+    }
+
+    MapCanvas* picture(std::int16_t kind) const
+    {
+        return map->findChild<MapCanvas*>(kind == kJapan ? QStringLiteral("Picture1") : QStringLiteral("Picture2"));
+    }
+    QString text(const char* name) const { return map->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    QPushButton* button(const char* name) const { return map->findChild<QPushButton*>(QString::fromLatin1(name)); }
+
+    // Both read-out rows as one line: "北緯 49 0 6 東経 121 23 54".
+    QString read_out() const
+    {
+        return QStringList{text("Label8"), text("lblido"), text("lblihun"), text("lblibyou"), text("Label1"),
+                           text("lblkdo"), text("lblkhun"), text("lblkbyou")}
+            .join(QLatin1Char(' '));
+    }
+
+    void move(std::int16_t kind, QPoint at, Qt::MouseButtons held = Qt::NoButton)
+    {
+        QMouseEvent e(QEvent::MouseMove, at, picture(kind)->mapToGlobal(QPointF(at)), Qt::NoButton, held,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(picture(kind), &e);
+    }
+    // Sent directly rather than through QTest::mouseClick, which takes (0, 0) for "the centre".
+    void press(std::int16_t kind, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const QPointF global = picture(kind)->mapToGlobal(QPointF(at));
+        QMouseEvent down(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture(kind), &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture(kind), &up);
+    }
+
+    Module1 m;
+    FakeDialogs dialogs;
+    QMainWindow main;
+    SeenAtShow seen{m};
+    QPointer<frmjpmap> map;
+};
+
+QImage plain(const MapCanvas& canvas)
+{
+    return canvas.image().copy();
+}
+
+} // namespace
+
+class FrmjpmapTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void read_out_follows_the_pointer_data();
+    void read_out_follows_the_pointer();
+    void drag_outside_the_map_stays_in_range();
+    void hemisphere_labels_switch_back_on_the_japan_map();
+    void window_set_up_per_map_kind();
+    void activation_clears_and_takes_the_backup();
+    void flash_leaves_the_image_as_it_was();
+    void press_marks_and_freezes();
+    void right_press_and_cancel_clear_the_mark();
+    void decide_hands_over_data();
+    void decide_hands_over();
+    void abort_restores_the_transfer_point();
+    void close_box_restores_and_deletes_the_window();
+    void sub_degree_south_or_west_is_confirmed_data();
+    void sub_degree_south_or_west_is_confirmed();
+    void sub_degree_cancel_keeps_the_mark();
+};
+
+void FrmjpmapTest::read_out_follows_the_pointer_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("japan top left") << 0 << QPoint(0, 0) << QStringLiteral("北緯 49 0 6 東経 121 23 54");
+    QTest::newRow("japan centre") << 0 << QPoint(250, 250) << QStringLiteral("北緯 36 8 5 東経 134 15 55");
+    QTest::newRow("japan bottom right") << 0 << QPoint(499, 499) << QStringLiteral("北緯 23 19 10 東経 147 4 50");
+    QTest::newRow("world north west") << 1 << QPoint(200, 100) << QStringLiteral("北緯 44 59 15 西経 88 54 43");
+    QTest::newRow("world equator row") << 1 << QPoint(397, 200) << QStringLiteral("南緯 0 0 1 東経 0 0 35");
+    QTest::newRow("world south east") << 1 << QPoint(600, 300) << QStringLiteral("南緯 44 59 18 東経 91 38 23");
+    QTest::newRow("world bottom right") << 1 << QPoint(793, 399) << QStringLiteral("南緯 89 31 35 東経 178 45 22");
+}
+
+void FrmjpmapTest::read_out_follows_the_pointer()
+{
+    QFETCH(int, kind);
+    QFETCH(QPoint, at);
+    QFETCH(QString, shown);
+    Session s;
+    s.open(static_cast<std::int16_t>(kind));
+    s.move(static_cast<std::int16_t>(kind), at);
+    QCOMPARE(s.read_out(), shown);
+    // A press reads the same point out and keeps it.
+    s.move(static_cast<std::int16_t>(kind), QPoint(5, 5));
+    s.press(static_cast<std::int16_t>(kind), at);
+    QCOMPARE(s.read_out(), shown);
+}
+
+void FrmjpmapTest::drag_outside_the_map_stays_in_range()
+{
+    Session s;
+    s.open(kWorld);
+    s.move(kWorld, QPoint(-40, 450), Qt::RightButton);
+    QCOMPARE(s.read_out(), QStringLiteral("南緯 89 31 35 西経 179 11 16"));
+    s.move(kWorld, QPoint(900, -3), Qt::RightButton);
+    QCOMPARE(s.read_out(), QStringLiteral("北緯 89 58 32 東経 178 45 22"));
+}
+
+void FrmjpmapTest::hemisphere_labels_switch_back_on_the_japan_map()
+{
+    Session s;
+    s.open(kWorld);
+    s.move(kWorld, QPoint(100, 300));
+    QCOMPARE(s.read_out(), QStringLiteral("南緯 44 59 18 西経 134 2 59"));
+    QTest::mouseClick(s.button("btnClose"), Qt::LeftButton);
+
+    s.open(kJapan);
+    // Activation empties the values; the hemisphere labels keep what the world map left.
+    QCOMPARE(s.read_out(), QStringLiteral("南緯    西経   "));
+    s.move(kJapan, QPoint(250, 250));
+    QCOMPARE(s.read_out(), QStringLiteral("北緯 36 8 5 東経 134 15 55"));
+}
+
+void FrmjpmapTest::window_set_up_per_map_kind()
+{
+    Session s;
+    QCOMPARE(s.map->windowTitle(), QString());
+
+    struct Expected {
+        std::int16_t kind;
+        const char* caption;
+        QSize client;  // outer size less 120 × 390 twips of frame and title bar, at 15 twips a pixel
+        int decide_x, cancel_x, close_x;
+    };
+    // The same window instance shows Japan, the world, then Japan again.
+    const Expected steps[] = {
+        {kJapan, "日本地図", QSize(506, 578), 348, 402, 457},
+        {kWorld, "世界地図", QSize(798, 477), 637, 692, 747},
+        {kJapan, "日本地図", QSize(506, 578), 348, 402, 457},
+    };
+    for (const Expected& e : steps) {
+        s.open(e.kind);
+        QVERIFY(QTest::qWaitForWindowExposed(s.map.data()));
+        QCOMPARE(s.map->windowTitle(), QString::fromUtf8(e.caption));
+        QCOMPARE(s.map->centralWidget()->size(), e.client);
+        QCOMPARE(s.button("btndecide")->pos(), QPoint(e.decide_x, 16));
+        QCOMPARE(s.button("btncancel")->pos(), QPoint(e.cancel_x, 16));
+        QCOMPARE(s.button("btnClose")->pos(), QPoint(e.close_x, 16));
+        MapCanvas* shown = s.picture(e.kind);
+        MapCanvas* other = s.picture(e.kind == kJapan ? kWorld : kJapan);
+        QVERIFY(shown->isVisible());
+        QVERIFY(!other->isVisible());
+        // 40, 1104 twips; the whole map and the buttons lie inside the client area.
+        QCOMPARE(shown->pos(), QPoint(3, 74));
+        const QRect client(QPoint(0, 0), e.client);
+        QVERIFY(client.contains(shown->geometry()));
+        QVERIFY(client.contains(s.button("btnClose")->geometry()));
+        QTest::mouseClick(s.button("btnClose"), Qt::LeftButton);
+        QVERIFY(!s.map->isVisible());
+    }
+}
+
+void FrmjpmapTest::activation_clears_and_takes_the_backup()
+{
+    Session s;
+    s.open(kJapan);
+    s.press(kJapan, QPoint(100, 100));
+    QVERIFY(s.button("btndecide")->isEnabled());
+    QTest::mouseClick(s.button("btnClose"), Qt::LeftButton);
+
+    // The main window's menu puts new bar values into the transfer point before reopening.
+    s.m.pt = Point{-12, 30, 0, -45, 15, 5};
+    s.m.pt_place = QStringLiteral("どこか");
+    s.open(kJapan);
+    QCOMPARE(s.m.bk, (Point{-12, 30, 0, -45, 15, 5}));
+    QCOMPARE(s.m.bk_place, QStringLiteral("どこか"));
+    QCOMPARE(s.read_out(), QStringLiteral("北緯    東経   "));
+    QVERIFY(!s.button("btndecide")->isEnabled());
+    QVERIFY(!s.button("btncancel")->isEnabled());
+    // The mark of the last showing is gone: the map is plain and a move reads out again.
+    QImage map(QString::fromLatin1(":/images/japan_map.png"));
+    QCOMPARE(s.picture(kJapan)->image(), map.convertToFormat(QImage::Format_RGB32));
+    s.move(kJapan, QPoint(0, 0));
+    QCOMPARE(s.read_out(), QStringLiteral("北緯 49 0 6 東経 121 23 54"));
+}
+
+void FrmjpmapTest::flash_leaves_the_image_as_it_was()
+{
+    Session s;
+    s.open(kWorld);
+    MapCanvas* world = s.picture(kWorld);
+    const QImage before = plain(*world);
+    s.move(kWorld, QPoint(300, 150));
+    QVERIFY(world->flash_shown());
+    QVERIFY(world->image() != before);
+    // The flashed column shows the cross colour exclusive-or the map.
+    QCOMPARE(world->image().pixel(300, 10), before.pixel(300, 10) ^ (MapCanvas::cross_rgb & 0xffffffu));
+    for (int i = 0; i < 50; ++i)
+        s.move(kWorld, QPoint(300 + i, 150 + i % 7));
+    QTRY_VERIFY(!world->flash_shown());
+    QCOMPARE(world->image(), before);
+}
+
+void FrmjpmapTest::press_marks_and_freezes()
+{
+    Session s;
+    s.open(kJapan);
+    MapCanvas* japan = s.picture(kJapan);
+    const QImage before = plain(*japan);
+    s.move(kJapan, QPoint(250, 250));
+    s.press(kJapan, QPoint(250, 250));
+    QVERIFY(s.button("btndecide")->isEnabled());
+    QVERIFY(s.button("btncancel")->isEnabled());
+    QVERIFY(!japan->flash_shown());
+    const QImage marked = plain(*japan);
+    QCOMPARE(marked.pixel(250, 3), before.pixel(250, 3) ^ (MapCanvas::cross_rgb & 0xffffffu));
+    QCOMPARE(marked.pixel(3, 250), before.pixel(3, 250) ^ (MapCanvas::cross_rgb & 0xffffffu));
+    QCOMPARE(marked.pixel(3, 3), before.pixel(3, 3));
+
+    // Moves and a second press change neither the read-out nor the map.
+    s.move(kJapan, QPoint(10, 20));
+    s.press(kJapan, QPoint(400, 400));
+    s.press(kJapan, QPoint(400, 400), Qt::MiddleButton);
+    QTest::qWait(MapCanvas::flash_ms + 30);
+    QCOMPARE(s.read_out(), QStringLiteral("北緯 36 8 5 東経 134 15 55"));
+    QCOMPARE(japan->image(), marked);
+}
+
+void FrmjpmapTest::right_press_and_cancel_clear_the_mark()
+{
+    Session s;
+    s.open(kJapan);
+    MapCanvas* japan = s.picture(kJapan);
+    const QImage before = plain(*japan);
+
+    // Right press without a mark: nothing.
+    s.press(kJapan, QPoint(100, 100), Qt::RightButton);
+    QVERIFY(!s.button("btndecide")->isEnabled());
+    QCOMPARE(japan->image(), before);
+
+    // The middle button marks as the left one does; the right one clears the mark.
+    s.press(kJapan, QPoint(0, 0), Qt::MiddleButton);
+    QVERIFY(s.button("btndecide")->isEnabled());
+    s.press(kJapan, QPoint(300, 300), Qt::RightButton);
+    QVERIFY(!s.button("btndecide")->isEnabled());
+    QVERIFY(!s.button("btncancel")->isEnabled());
+    QCOMPARE(japan->image(), before);
+    QCOMPARE(s.read_out(), QStringLiteral("北緯 49 0 6 東経 121 23 54"));
+
+    // "取消" does the same, and afterwards the read-out follows the pointer again.
+    s.press(kJapan, QPoint(499, 499));
+    QTest::mouseClick(s.button("btncancel"), Qt::LeftButton);
+    QVERIFY(!s.button("btndecide")->isEnabled());
+    QCOMPARE(japan->image(), before);
+    s.move(kJapan, QPoint(250, 250));
+    QCOMPARE(s.read_out(), QStringLiteral("北緯 36 8 5 東経 134 15 55"));
+}
+
+void FrmjpmapTest::decide_hands_over_data()
+{
+    QTest::addColumn<int>("start_mode");
+    QTest::addColumn<int>("dest_taken_after");
+    QTest::newRow("departure entry") << 1 << 0;
+    QTest::newRow("destination entry") << 0 << 1;
+}
+
+void FrmjpmapTest::decide_hands_over()
+{
+    QFETCH(int, start_mode);
+    QFETCH(int, dest_taken_after);
+    Session s;
+    s.m.start_mode = static_cast<std::int16_t>(start_mode);
+    s.open(kWorld);
+    s.press(kWorld, QPoint(200, 100));
+    QTest::mouseClick(s.button("btndecide"), Qt::LeftButton);
+
+    const Point picked{44, 59, 15, -88, 54, 43};
+    QCOMPARE(s.m.pt, picked);
+    QCOMPARE(s.m.pt_place, QStringLiteral("不明"));
+    QCOMPARE(s.m.pt_taken, std::int16_t(1));
+    QCOMPARE(s.m.dest_taken, std::int16_t(dest_taken_after));
+    QVERIFY(s.dialogs.calls.empty());
+    // Everything was written before the main window was shown, and the map window is gone.
+    QCOMPARE(s.seen.shows, 1);
+    QCOMPARE(s.seen.pt, picked);
+    QCOMPARE(s.seen.pt_place, QStringLiteral("不明"));
+    QCOMPARE(s.seen.pt_taken, 1);
+    QCOMPARE(s.seen.dest_taken, dest_taken_after);
+    QVERIFY(s.main.isVisible());
+    QVERIFY(!s.map->isVisible());
+    QVERIFY(!s.map.isNull());
+}
+
+void FrmjpmapTest::abort_restores_the_transfer_point()
+{
+    Session s;
+    s.m.pt_taken = 1;
+    s.open(kJapan);
+    s.press(kJapan, QPoint(250, 250));
+    s.m.pt = Point{1, 2, 3, 4, 5, 6};
+    s.m.pt_place = QStringLiteral("不明");
+    QTest::mouseClick(s.button("btnClose"), Qt::LeftButton);
+
+    QCOMPARE(s.m.pt, (Point{35, 40, 10, 139, 45, 20}));
+    QCOMPARE(s.m.pt_place, QStringLiteral("東京"));
+    QCOMPARE(s.m.pt_taken, std::int16_t(1));
+    QCOMPARE(s.m.dest_taken, std::int16_t(0));
+    QCOMPARE(s.seen.pt, (Point{35, 40, 10, 139, 45, 20}));
+    QCOMPARE(s.seen.pt_place, QStringLiteral("東京"));
+    QVERIFY(s.main.isVisible());
+    QVERIFY(!s.map->isVisible());
+}
+
+void FrmjpmapTest::close_box_restores_and_deletes_the_window()
+{
+    Session s;
+    s.open(kWorld);
+    s.m.pt = Point{1, 2, 3, 4, 5, 6};
+    s.m.pt_place = QStringLiteral("不明");
+    QVERIFY(s.map->close());
+    QCOMPARE(s.m.pt, (Point{35, 40, 10, 139, 45, 20}));
+    QCOMPARE(s.m.pt_place, QStringLiteral("東京"));
+    QCOMPARE(s.m.pt_taken, std::int16_t(0));
+    QCOMPARE(s.seen.pt_place, QStringLiteral("東京"));
+    QVERIFY(s.main.isVisible());
+    QTRY_VERIFY(s.map.isNull());
+
+    // A hidden map window closed (the program ending) does not bring the main window back.
+    Session t;
+    t.open(kJapan);
+    QTest::mouseClick(t.button("btnClose"), Qt::LeftButton);
+    t.main.hide();
+    const int shows = t.seen.shows;
+    t.map->close();
+    QCOMPARE(t.seen.shows, shows);
+    QVERIFY(!t.main.isVisible());
+}
+
+void FrmjpmapTest::sub_degree_south_or_west_is_confirmed_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<Point>("handed_over");
+    QTest::newRow("equator row, south by a second")
+        << QPoint(397, 200) << QStringLiteral("南緯0度0分1秒　→　北緯0度0分0秒") << Point{0, 0, 0, 0, 0, 35};
+    QTest::newRow("west by 26 minutes, nearer to the meridian")
+        << QPoint(396, 100) << QStringLiteral("西経0度26分29秒　→　東経0度0分0秒") << Point{44, 59, 15, 0, 0, 0};
+    QTest::newRow("west by 53 minutes, nearer to one degree")
+        << QPoint(395, 100) << QStringLiteral("西経0度53分34秒　→　西経1度0分0秒") << Point{44, 59, 15, -1, 0, 0};
+    QTest::newRow("both at once")
+        << QPoint(396, 200) << QStringLiteral("南緯0度0分1秒　→　北緯0度0分0秒\r\n西経0度26分29秒　→　東経0度0分0秒")
+        << Point{0, 0, 0, 0, 0, 0};
+}
+
+void FrmjpmapTest::sub_degree_south_or_west_is_confirmed()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QString, lines);
+    QFETCH(Point, handed_over);
+    Session s;
+    s.open(kWorld);
+    s.press(kWorld, at);
+    QTest::mouseClick(s.button("btndecide"), Qt::LeftButton);
+    QCOMPARE(s.dialogs.calls.size(), size_t(1));
+    QCOMPARE(s.dialogs.calls[0].kind, DialogCall::Kind::Confirm);
+    QCOMPARE(s.dialogs.calls[0].text, frmjpmap::sub_degree_message(lines));
+    QVERIFY(s.dialogs.calls[0].text.contains(QStringLiteral("1度に満たない")));
+    QCOMPARE(s.m.pt, handed_over);
+    QCOMPARE(s.m.pt_taken, std::int16_t(1));
+    QVERIFY(s.main.isVisible());
+}
+
+void FrmjpmapTest::sub_degree_cancel_keeps_the_mark()
+{
+    Session s;
+    s.open(kWorld);
+    s.press(kWorld, QPoint(397, 200));
+    s.dialogs.answers.push_back(false);
+    QTest::mouseClick(s.button("btndecide"), Qt::LeftButton);
+    QCOMPARE(s.dialogs.calls.size(), size_t(1));
+    QCOMPARE(s.m.pt, (Point{35, 40, 10, 139, 45, 20}));
+    QCOMPARE(s.m.pt_taken, std::int16_t(0));
+    QCOMPARE(s.seen.shows, 0);
+    QVERIFY(s.map->isVisible());
+    QVERIFY(s.button("btndecide")->isEnabled());
+    QCOMPARE(s.read_out(), QStringLiteral("南緯 0 0 1 東経 0 0 35"));
+
+    // Picking again just north of the equator hands over without a question.
+    QTest::mouseClick(s.button("btncancel"), Qt::LeftButton);
+    s.press(kWorld, QPoint(397, 199));
+    QTest::mouseClick(s.button("btndecide"), Qt::LeftButton);
+    QCOMPARE(s.dialogs.calls.size(), size_t(1));
+    QCOMPARE(s.m.pt_taken, std::int16_t(1));
+    QCOMPARE(s.m.pt.ido_do, std::int16_t(0));
+    QVERIFY(s.m.pt.ido_hun > 0);
+}
+
+QTEST_MAIN(FrmjpmapTest)
+#include "frmjpmap_test.moc"
