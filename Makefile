@@ -12,10 +12,10 @@ configure: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
-	@cmake --build $(BUILD) -j$(JOBS)
+	@cmake --build $(BUILD) -j$(JOBS) -- --no-print-directory
 
 run: build
-	$(BUILD)/src/app/cli/orvine-calc 35:41:22 139:41:30 40:42:51 -74:0:21
+	$(BUILD)/src/app/orvine
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
