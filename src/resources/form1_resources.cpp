@@ -32,7 +32,7 @@ const std::vector<ScrollSpec>& dms_scroll_specs()
 
 const WindowSpec& form1_spec()
 {
-    static const WindowSpec spec{
+    static const WindowSpec table{
         "Form1", "Orvine", 7455, 5730, true,
         {}, kBlack, rgb(128, 128, 255),
         {
@@ -107,7 +107,7 @@ const WindowSpec& form1_spec()
             {1, "mnuver", "バージョン情報"},
         },
     };
-    return spec;
+    return table;
 }
 
 } // namespace orvine

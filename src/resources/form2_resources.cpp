@@ -16,7 +16,7 @@ constexpr Colour kWindowText = system_colour(Role::WindowText);
 
 const WindowSpec& form2_spec()
 {
-    static const WindowSpec spec{
+    static const WindowSpec table{
         "Form2", "地名リスト 読込・登録", 7830, 5670, false,
         {}, {}, {},
         {
@@ -75,7 +75,7 @@ const WindowSpec& form2_spec()
             {1, "mnuver2", "バージョン情報(&V)"},
         },
     };
-    return spec;
+    return table;
 }
 
 } // namespace orvine

@@ -18,7 +18,7 @@ constexpr Colour kHighlightText = system_colour(Role::HighlightText);
 
 const WindowSpec& frmjpmap_spec()
 {
-    static const WindowSpec spec{
+    static const WindowSpec table{
         "frmjpmap", "", 12090, 7200, false,
         system_colour(Role::GreyText), kHighlightText, {},
         {
@@ -57,7 +57,7 @@ const WindowSpec& frmjpmap_spec()
         {},
         {},
     };
-    return spec;
+    return table;
 }
 
 const ControlSpec* WindowSpec::find(const char* control) const

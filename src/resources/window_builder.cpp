@@ -112,9 +112,9 @@ void apply_colours(QWidget& w, const ControlSpec& c)
     w.setPalette(pal);
 }
 
-QWidget* make_scroll_bar(const ControlSpec& c, const WindowSpec& spec, QWidget* parent)
+QWidget* make_scroll_bar(const ControlSpec& c, const WindowSpec& table, QWidget* parent)
 {
-    const auto& bars = spec.scroll_bars;
+    const auto& bars = table.scroll_bars;
     const auto it = std::find_if(bars.begin(), bars.end(),
                                  [&](const ScrollSpec& s) { return qstrcmp(s.name, c.name) == 0; });
     if (it == bars.end())
@@ -137,7 +137,7 @@ QWidget* make_scroll_bar(const ControlSpec& c, const WindowSpec& spec, QWidget* 
     return bar;
 }
 
-QWidget* make_control(const ControlSpec& c, const WindowSpec& spec, QWidget* parent, const CustomFactory& factory)
+QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* parent, const CustomFactory& factory)
 {
     const QString caption = QString::fromUtf8(c.caption);
     switch (c.kind) {
@@ -156,7 +156,7 @@ QWidget* make_control(const ControlSpec& c, const WindowSpec& spec, QWidget* par
     case ControlKind::Frame:
         return new QGroupBox(caption, parent);
     case ControlKind::VScrollBar:
-        return make_scroll_bar(c, spec, parent);
+        return make_scroll_bar(c, table, parent);
     case ControlKind::ListBox:
         return new QListWidget(parent);
     case ControlKind::TextBox:
@@ -201,15 +201,15 @@ void build_menus(QMainWindow& window, const std::vector<MenuSpec>& menus)
 
 } // namespace
 
-void build_window(QMainWindow& window, const WindowSpec& spec, const CustomFactory& factory)
+void build_window(QMainWindow& window, const WindowSpec& table, const CustomFactory& factory)
 {
-    window.setObjectName(QString::fromLatin1(spec.name));
+    window.setObjectName(QString::fromLatin1(table.name));
     // A window outside the taskbar is a dialog to the window manager; both keep only the
     // close box (no minimise or maximise), and the size is fixed below.
-    window.setWindowFlags((spec.in_taskbar ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint
+    window.setWindowFlags((table.in_taskbar ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint);
-    window.setWindowTitle(QString::fromUtf8(spec.caption));
+    window.setWindowTitle(QString::fromUtf8(table.caption));
 #ifdef ORVINE_HAVE_IMAGES
     QIcon icon;
     icon.addFile(QString::fromLatin1(kIcon32));
@@ -220,27 +220,27 @@ void build_window(QMainWindow& window, const WindowSpec& spec, const CustomFacto
 
     auto* client = new QWidget(&window);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips_to_px(spec.client_width), twips_to_px(spec.client_height));
-    if (spec.back.is_set()) {
+    client->setFixedSize(twips_to_px(table.client_width), twips_to_px(table.client_height));
+    if (table.back.is_set()) {
         QPalette pal = client->palette();
-        pal.setColor(QPalette::Window, to_qcolor(spec.back, pal));
+        pal.setColor(QPalette::Window, to_qcolor(table.back, pal));
         client->setPalette(pal);
         client->setAutoFillBackground(true);
     }
     window.setCentralWidget(client);
-    build_menus(window, spec.menus);
+    build_menus(window, table.menus);
     window.layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     QMap<QString, QWidget*> frames;
     std::vector<std::pair<int, QWidget*>> tab_order;
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlSpec& c : table.controls) {
         QWidget* parent = client;
         if (c.parent) {
             parent = frames.value(QString::fromLatin1(c.parent));
             if (!parent)
                 qFatal("frame %s of %s is not created before it", c.parent, c.name);
         }
-        QWidget* w = make_control(c, spec, parent, factory);
+        QWidget* w = make_control(c, table, parent, factory);
         w->setObjectName(QString::fromLatin1(c.name));
         w->setGeometry(control_geometry(c));
         // Every control gets its font explicitly so that a frame's bold title font does

@@ -24,7 +24,7 @@ using CustomFactory = std::function<QWidget*(const ControlSpec& control, QWidget
 // Controls: Button QPushButton, Label QLabel, Frame QGroupBox, VScrollBar QScrollBar (an
 // UpwardScrollBar when Min is the larger number), ListBox QListWidget, TextBox QLineEdit,
 // Image QLabel, PictureBox a plain QWidget unless the factory makes one.
-void build_window(QMainWindow& window, const WindowSpec& spec, const CustomFactory& factory = {});
+void build_window(QMainWindow& window, const WindowSpec& table, const CustomFactory& factory = {});
 
 // The colour a table entry stands for; system roles are taken from the given palette.
 QColor to_qcolor(const Colour& colour, const QPalette& palette = QPalette());

@@ -13,9 +13,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
-    for (const orvine::WindowSpec* spec : {&orvine::form1_spec(), &orvine::form2_spec(), &orvine::frmjpmap_spec()}) {
+    for (const orvine::WindowSpec* table : {&orvine::form1_spec(), &orvine::form2_spec(), &orvine::frmjpmap_spec()}) {
         QMainWindow w;
-        orvine::build_window(w, *spec);
+        orvine::build_window(w, *table);
         // The widest echoes, to see that they fit under their bars.
         const char* widest[][2] = {{"lbido_do", "-89"}, {"lbido_hun", "59"}, {"lbido_byo", "59"},
                                    {"lbkei_do", "-179"}, {"lbkei_hun", "59"}, {"lbkei_byo", "59"}};
@@ -25,7 +25,7 @@ int main(int argc, char** argv)
         }
         w.show();
         QApplication::processEvents();
-        const QString file = dir + QLatin1Char('/') + QString::fromLatin1(spec->name) + QStringLiteral(".png");
+        const QString file = dir + QLatin1Char('/') + QString::fromLatin1(table->name) + QStringLiteral(".png");
         if (!w.grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             return 1;

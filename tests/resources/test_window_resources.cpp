@@ -22,10 +22,10 @@ using namespace orvine;
 
 namespace {
 
-std::unique_ptr<QMainWindow> built(const WindowSpec& spec, const CustomFactory& factory = {})
+std::unique_ptr<QMainWindow> built(const WindowSpec& table, const CustomFactory& factory = {})
 {
     auto w = std::make_unique<QMainWindow>();
-    build_window(*w, spec, factory);
+    build_window(*w, table, factory);
     return w;
 }
 
@@ -282,8 +282,8 @@ void TestWindowResources::only_the_listed_buttons_start_disabled()
 {
     const QStringList disabled{"btn_kiro", "btn_return", "btn_cal", "btnreturn", "btnteisei", "btnsakujyo"};
     int buttons = 0;
-    for (const WindowSpec* spec : {&form1_spec(), &form2_spec(), &frmjpmap_spec()}) {
-        auto w = built(*spec);
+    for (const WindowSpec* table : {&form1_spec(), &form2_spec(), &frmjpmap_spec()}) {
+        auto w = built(*table);
         for (QWidget* c : w->centralWidget()->findChildren<QWidget*>()) {
             if (qobject_cast<QPushButton*>(c))
                 ++buttons;
