@@ -20,8 +20,9 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-bench: build
+bench:
 	@scripts/install-deps bench
+	@$(MAKE) --no-print-directory build
 	@bench/run-all $(BUILD)
 
 fuzz:
