@@ -3,44 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 using namespace orvine;
 using namespace orvine::calc;
 
-namespace {
-
-struct Parsed {
-    bool ok;
-    std::int16_t d, m, s;
-    std::string error;
-};
-
-Parsed parse(const char* token, Axis axis = Axis::Latitude)
-{
-    Parsed p{};
-    p.ok = parse_coordinate(token, axis, "LAT2", p.d, p.m, p.s, p.error);
-    return p;
-}
-
-} // namespace
-
 TEST(ParseCoordinate, EntryFormWithTheSignOnTheDegrees)
 {
-    const Parsed west = parse("-74:0:21", Axis::Longitude);
-    ASSERT_TRUE(west.ok) << west.error;
-    EXPECT_EQ(west.d, -74);
-    EXPECT_EQ(west.m, 0);
-    EXPECT_EQ(west.s, 21);
-
-    const Parsed north = parse("+05:09:01");
-    ASSERT_TRUE(north.ok) << north.error;
-    EXPECT_EQ(north.d, 5);
-    EXPECT_EQ(north.m, 9);
-    EXPECT_EQ(north.s, 1);
-
-    EXPECT_TRUE(parse("-89:59:59").ok);
-    EXPECT_TRUE(parse("179:59:59", Axis::Longitude).ok);
-    EXPECT_TRUE(parse("0:30:0").ok);
+    struct Row {
+        const char* token;
+        Axis axis;
+        std::int16_t d, m, s;
+    } const rows[] = {
+        {"-74:0:21", Axis::Longitude, -74, 0, 21},
+        {"+05:09:01", Axis::Latitude, 5, 9, 1},
+        {"-89:59:59", Axis::Latitude, -89, 59, 59},
+        {"179:59:59", Axis::Longitude, 179, 59, 59},
+        {"0:30:0", Axis::Latitude, 0, 30, 0},
+    };
+    for (const Row& r : rows) {
+        std::int16_t d = 99, m = 99, s = 99;
+        std::string error;
+        ASSERT_TRUE(parse_coordinate(r.token, r.axis, "LAT2", d, m, s, error)) << r.token << error;
+        EXPECT_EQ(d, r.d) << r.token;
+        EXPECT_EQ(m, r.m) << r.token;
+        EXPECT_EQ(s, r.s) << r.token;
+    }
 }
 
 TEST(ParseCoordinate, RefusalsNameTheArgumentAndTheFault)
@@ -67,10 +55,11 @@ TEST(ParseCoordinate, RefusalsNameTheArgumentAndTheFault)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.token);
-        const Parsed p = parse(c.token, c.axis);
-        EXPECT_FALSE(p.ok);
-        EXPECT_NE(p.error.find(c.says), std::string::npos) << p.error;
-        EXPECT_EQ(p.error.rfind(std::string("LAT2 \"") + c.token + "\"", 0), 0u) << p.error;
+        std::int16_t d, m, s;
+        std::string error;
+        EXPECT_FALSE(parse_coordinate(c.token, c.axis, "LAT2", d, m, s, error));
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        EXPECT_EQ(error.rfind(std::string("LAT2 \"") + c.token + "\"", 0), 0u) << error;
     }
 }
 
@@ -82,13 +71,13 @@ TEST(ParseLine, FourBlankSeparatedCoordinates)
     EXPECT_EQ(dep, (Point{35, 41, 22, 139, 41, 30}));
     EXPECT_EQ(dst, (Point{40, 42, 51, -74, 0, 21}));
 
-    EXPECT_FALSE(parse_line("35:41:22 139:41:30 40:42:51", dep, dst, error));
-    EXPECT_NE(error.find("found 3"), std::string::npos) << error;
-    EXPECT_FALSE(parse_line("", dep, dst, error));
-    EXPECT_NE(error.find("found 0"), std::string::npos) << error;
-    EXPECT_FALSE(parse_line("1:0:0 2:0:0 3:0:0 4:0:0 5:0:0", dep, dst, error));
-    EXPECT_NE(error.find("found 5"), std::string::npos) << error;
-
+    const std::pair<const char*, const char*> miscounted[] = {
+        {"35:41:22 139:41:30 40:42:51", "found 3"}, {"", "found 0"},
+        {"1:0:0 2:0:0 3:0:0 4:0:0 5:0:0", "found 5"}};
+    for (const auto& [line, says] : miscounted) {
+        EXPECT_FALSE(parse_line(line, dep, dst, error)) << line;
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+    }
     EXPECT_FALSE(parse_line("1:0:0 2:0:0 3:0:0 180:0:0", dep, dst, error));
     EXPECT_EQ(error.rfind("LON2 \"180:0:0\"", 0), 0u) << error;
 }

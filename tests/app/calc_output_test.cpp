@@ -7,21 +7,16 @@
 using namespace orvine;
 using namespace orvine::calc;
 
-TEST(ResultLine, FiveTabSeparatedFields)
+TEST(ResultLine, FiveTabSeparatedFieldsWithSeventeenDigits)
 {
-    const Calculation r = calculate({0, 0, 0, 0, 0, 0}, {0, 0, 0, 90, 0, 0});
     std::string line;
-    append_result_line(line, r);
+    append_result_line(line, calculate({0, 0, 0, 0, 0, 0}, {0, 0, 0, 90, 0, 0}));
     EXPECT_EQ(line.rfind("90\t東（卯）\t10001.96", 0), 0u) << line;
-    EXPECT_EQ(line.substr(line.size() - std::string("\t 90 度    東（卯）\t 10001.96 Ｋｍ\n").size()),
-              "\t 90 度    東（卯）\t 10001.96 Ｋｍ\n");
-}
+    const std::string captions = "\t 90 度    東（卯）\t 10001.96 Ｋｍ\n";
+    EXPECT_EQ(line.substr(line.size() - captions.size()), captions);
 
-TEST(ResultLine, SeventeenSignificantDigits)
-{
-    const Calculation r = calculate({40, 42, 51, -74, 0, 21}, {35, 41, 22, 139, 41, 30});
-    std::string line;
-    append_result_line(line, r);
+    line.clear();
+    append_result_line(line, calculate({40, 42, 51, -74, 0, 21}, {35, 41, 22, 139, 41, 30}));
     EXPECT_EQ(line.rfind("332.96297294192766\t", 0), 0u) << line;
 }
 

@@ -1,11 +1,8 @@
 #include "geodesy/direction.h"
 
 #include "geodesy/azimuth.h"
-#include "geodesy/coordinates.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 using namespace orvine;
 
@@ -20,8 +17,6 @@ TEST(DirectionSector, BoundsBelongToTheSectorClockwiseOfThem)
         EXPECT_STREQ(direction_sector(bound).name, names[i]);
         EXPECT_STREQ(direction_sector(bound - 1e-9).name, names[(i + 11) % 12]);
     }
-    EXPECT_STREQ(direction_sector(344.9999).name, "北北西（亥）");
-    EXPECT_STREQ(direction_sector(350.09).name, "北（子）");
     EXPECT_STREQ(direction_sector(0.00878).name, "北（子）");
     EXPECT_STREQ(direction_sector(360).name, "北（子）");
 }
@@ -34,48 +29,39 @@ TEST(DirectionSector, ArcAnglesInTwelfthsOfPi10)
     const Sector& east = direction_sector(90);
     EXPECT_EQ(east.arc_start, 23 * 3.141592654 / 12);
     EXPECT_EQ(east.arc_end, static_cast<float>(3.141592654 / 12));
-    const Sector& wnw = direction_sector(300);
-    EXPECT_EQ(wnw.k_start, 9);
-    EXPECT_EQ(wnw.k_end, 11);
-    EXPECT_EQ(&direction_sector(350), &north);
+    EXPECT_EQ(direction_sector(300).k_start, 9);
+    EXPECT_EQ(direction_sector(300).k_end, 11);
 }
 
-TEST(RealText, OrdinaryNumberText)
+TEST(RealText, OrdinaryTextNeverInExponentForm)
 {
-    EXPECT_EQ(real_text(90, 15), "90");
-    EXPECT_EQ(real_text(25.10140147261098, 15), "25.101401472611");
-    EXPECT_EQ(real_text(332.96297294192766, 15), "332.962972941928");
-    EXPECT_EQ(real_text(0.00878335748119863, 15), "0.00878335748119863");
-    EXPECT_EQ(real_text(0.5, 15), "0.5");
-    EXPECT_EQ(real_text(-2.25, 15), "-2.25");
-    EXPECT_EQ(real_text(0, 15), "0");
-    EXPECT_EQ(real_text(10842.6366, 7), "10842.64");
-    EXPECT_EQ(real_text(static_cast<float>(10842.6366), 7), "10842.64");
-    EXPECT_EQ(real_text(111.1329251, 7), "111.1329");
+    struct Row {
+        double value;
+        int digits;
+        const char* text;
+    } const rows[] = {
+        {90, 15, "90"},
+        {25.10140147261098, 15, "25.101401472611"},
+        {0.00878335748119863, 15, "0.00878335748119863"},
+        {-2.25, 15, "-2.25"},
+        {10842.6366, 7, "10842.64"},
+        {static_cast<float>(10842.6366), 7, "10842.64"},
+        {1.5e-5, 15, "0.000015"},
+        {-1.25e-7, 7, "-0.000000125"},
+        {123456789012345678.0, 15, "123456789012346000"},
+        {1e15, 15, "1000000000000000"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(real_text(r.value, r.digits), r.text) << r.value;
 }
 
-TEST(RealText, NeverInExponentForm)
-{
-    EXPECT_EQ(real_text(1.5e-5, 15), "0.000015");
-    EXPECT_EQ(real_text(-1.25e-7, 7), "-0.000000125");
-    EXPECT_EQ(real_text(123456789012345678.0, 15), "123456789012346000");
-    EXPECT_EQ(real_text(1e15, 15), "1000000000000000");
-}
-
-TEST(BearingText, CutsToSevenCharactersWithoutRounding)
+TEST(ResultTexts, CutToSevenOrNineCharactersWithoutRounding)
 {
     EXPECT_EQ(bearing_text(25.10140147261098, "北北東（丑）"), " 25.1014 度    北北東（丑）");
     EXPECT_EQ(bearing_text(332.96297294192766, "北北西（亥）"), " 332.962 度    北北西（亥）");
-    EXPECT_EQ(bearing_text(100.123456, "東（卯）"), " 100.123 度    東（卯）");
-    EXPECT_EQ(bearing_text(90, "東（卯）"), " 90 度    東（卯）");
     EXPECT_EQ(bearing_text(0.00878335748119863, "北（子）"), " 0.00878 度    北（子）");
     EXPECT_EQ(bearing_text(1.23e-5, "北（子）"), " 0.00001 度    北（子）");
-}
-
-TEST(DistanceText, SinglePrecisionCutToNineCharacters)
-{
     EXPECT_EQ(distance_text(10842.6366 / EARTH_RADIUS_KM), " 10842.64 Ｋｍ");
-    EXPECT_EQ(distance_text(111.1329 / EARTH_RADIUS_KM), " 111.1329 Ｋｍ");
     EXPECT_EQ(distance_text(0.0308714832 / EARTH_RADIUS_KM), " 0.0308714 Ｋｍ");
     EXPECT_EQ(distance_text(2.5e-5 / EARTH_RADIUS_KM), " 0.000025 Ｋｍ");
 }
