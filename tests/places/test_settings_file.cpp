@@ -19,30 +19,17 @@ struct SettingsFile : ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsFile, LoadsTheEightFieldsOfTheFirstRecord)
+TEST_F(SettingsFile, LoadsTheFirstRecordAndSavesOneRecord)
 {
     write_bytes(path(), INSTALLED + "anything after the first record is never read\r\n");
-    const SettingsLoad load = load_settings(dir.path());
-    ASSERT_TRUE(load.ok()) << problem_message(*load.problem).toStdString();
-    EXPECT_EQ(load.settings.list_file, "places.txt");
-    EXPECT_EQ(load.settings.place, TOKYO);
-    EXPECT_EQ(load.settings.point, (Point{35, 41, 22, 139, 41, 30}));
-}
-
-TEST_F(SettingsFile, SaveWritesOneRecordAndKeepsTheListFileName)
-{
-    write_bytes(path(), INSTALLED);
     const SettingsLoad before = load_settings(dir.path());
-    ASSERT_TRUE(before.ok());
-    ASSERT_FALSE(save_settings(dir.path(), before.settings.list_file, "Buenos Aires", Point{-34, 36, 13, -58, 22, 54}));
+    ASSERT_TRUE(before.ok()) << problem_message(*before.problem).toStdString();
+    EXPECT_EQ(before.settings.list_file, "places.txt");
+    EXPECT_EQ(before.settings.place, TOKYO);
+    EXPECT_EQ(before.settings.point, (Point{35, 41, 22, 139, 41, 30}));
+
+    ASSERT_FALSE(save_settings(dir.path(), "places.txt", "Buenos Aires", Point{-34, 36, 13, -58, 22, 54}));
     EXPECT_EQ(read_bytes(path()), QByteArray("\"places.txt\",\"Buenos Aires\",-34,36,13,-58,22,54\r\n"));
-
-    const SettingsLoad after = load_settings(dir.path());
-    ASSERT_TRUE(after.ok());
-    EXPECT_EQ(after.settings.list_file, "places.txt");
-    EXPECT_EQ(after.settings.place, "Buenos Aires");
-    EXPECT_EQ(after.settings.point, (Point{-34, 36, 13, -58, 22, 54}));
-
     ASSERT_FALSE(save_settings(dir.path(), "places.txt", TOKYO, Point{35, 41, 22, 139, 41, 30}));
     EXPECT_EQ(read_bytes(path()), INSTALLED);
 }
@@ -53,8 +40,7 @@ TEST_F(SettingsFile, DamagedFilesEndInAProblemNamingRecordAndField)
         const char* name;
         QByteArray bytes;
         Kind kind;
-        int record;
-        int field;
+        int record, field;
     };
     const std::vector<Row> rows = {
         {"empty file", "", Kind::CutShort, 1, 1},
@@ -67,9 +53,15 @@ TEST_F(SettingsFile, DamagedFilesEndInAProblemNamingRecordAndField)
         {"longitude -180", "\"places.txt\",\"x\",35,0,0,-180,41,30\r\n", Kind::OutOfRange, 1, 6},
         {"no list file", "\"\",\"x\",35,0,0,139,41,30\r\n", Kind::EmptyName, 1, 1},
         {"not Shift-JIS", "\"places.txt\",\"\x82\x0d\",35,0,0,139,41,30\r\n", Kind::BadText, 1, 2},
+        {"missing", {}, Kind::Missing, 0, 0},
+        {"a directory", {}, Kind::Unreadable, 0, 0},
     };
     for (const Row& row : rows) {
-        write_bytes(path(), row.bytes);
+        QFile::remove(path());
+        if (row.kind == Kind::Unreadable)
+            ASSERT_TRUE(QDir(dir.path()).mkdir("vantorff.ini"));
+        else if (row.kind != Kind::Missing)
+            write_bytes(path(), row.bytes);
         const SettingsLoad load = load_settings(dir.path());
         ASSERT_FALSE(load.ok()) << row.name;
         EXPECT_EQ(load.problem->kind, row.kind) << row.name;
@@ -77,30 +69,18 @@ TEST_F(SettingsFile, DamagedFilesEndInAProblemNamingRecordAndField)
         EXPECT_EQ(load.problem->path, path()) << row.name;
         EXPECT_EQ(load.problem->record, row.record) << row.name;
         EXPECT_EQ(load.problem->field, row.field) << row.name;
-        EXPECT_EQ(read_bytes(path()), row.bytes) << row.name;
+        if (row.kind != Kind::Missing && row.kind != Kind::Unreadable) {
+            EXPECT_EQ(read_bytes(path()), row.bytes) << row.name;
+        }
     }
 }
 
-TEST_F(SettingsFile, MissingOrUnreadable)
-{
-    SettingsLoad load = load_settings(dir.path());
-    ASSERT_FALSE(load.ok());
-    EXPECT_EQ(load.problem->kind, Kind::Missing);
-    EXPECT_EQ(load.problem->path, path());
-
-    ASSERT_TRUE(QDir(dir.path()).mkdir("vantorff.ini"));
-    load = load_settings(dir.path());
-    ASSERT_FALSE(load.ok());
-    EXPECT_EQ(load.problem->kind, Kind::Unreadable);
-}
-
-TEST_F(SettingsFile, RefusedSavesWriteNothing)
+TEST_F(SettingsFile, RefusedOrFailedSavesKeepTheOldFile)
 {
     write_bytes(path(), INSTALLED);
     struct Row {
         const char* name;
-        QString list_file;
-        QString place;
+        QString list_file, place;
         Point point;
         Kind kind;
         int field;
@@ -122,44 +102,43 @@ TEST_F(SettingsFile, RefusedSavesWriteNothing)
         EXPECT_EQ(problem->field, row.field) << row.name;
         EXPECT_EQ(read_bytes(path()), INSTALLED) << row.name;
     }
-}
-
-TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
-{
     // Root ignores permissions, so the write is made impossible by the file system itself:
-    // a directory cannot be replaced by the new file, nor can a file be made under a file.
-    ASSERT_TRUE(QDir(dir.path()).mkpath("vantorff.ini/inner"));
-    auto problem = save_settings(dir.path(), "places.txt", "x", Point{});
+    // the program directory is a plain file.
+    auto problem = save_settings(path(), "places.txt", "x", Point{});
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->kind, Kind::WriteFailed);
-    EXPECT_EQ(problem->path, path());
-    EXPECT_TRUE(QFileInfo(path()).isDir());
-
-    write_bytes(dir.file("plain"), "x");
-    problem = save_settings(dir.file("plain"), "places.txt", "x", Point{});
-    ASSERT_TRUE(problem);
-    EXPECT_EQ(problem->kind, Kind::WriteFailed);
-    EXPECT_EQ(read_bytes(dir.file("plain")), QByteArray("x"));
+    EXPECT_EQ(problem->path, path() + "/vantorff.ini");
+    EXPECT_EQ(read_bytes(path()), INSTALLED);
 }
 
-TEST(SettingsMessages, NameFileRecordAndField)
+TEST(ProblemMessages, NameFileRecordAndField)
 {
-    FileProblem p;
-    p.kind = Kind::OutOfRange;
-    p.file = FileKind::Settings;
-    p.path = "/opt/orvine/vantorff.ini";
-    p.record = 1;
-    p.field = 3;
-    p.value = 90;
-    p.min = -89;
-    p.max = 89;
-    EXPECT_EQ(problem_message(p),
-              QString::fromUtf8("設定ファイル「/opt/orvine/vantorff.ini」の第1レコード、第3項目「緯度（度）」の値 90 "
-                                "が範囲（-89～89）を外れています。"));
-    p.kind = Kind::Missing;
-    EXPECT_EQ(problem_message(p), QString::fromUtf8("設定ファイル「/opt/orvine/vantorff.ini」が見つかりません。"));
-    p.kind = Kind::CutShort;
-    p.field = 1;
-    EXPECT_EQ(problem_message(p), QString::fromUtf8("設定ファイル「/opt/orvine/vantorff.ini」の第1レコードが途中で切れています"
-                                                    "（第1項目「地点一覧ファイル名」から先がありません）。"));
+    auto problem = [](Kind kind, FileKind file, int record, int field) {
+        FileProblem p;
+        p.kind = kind;
+        p.file = file;
+        p.path = file == FileKind::Settings ? "/opt/orvine/vantorff.ini" : "/opt/orvine/places.txt";
+        p.record = record;
+        p.field = field;
+        return p;
+    };
+    FileProblem range = problem(Kind::OutOfRange, FileKind::Settings, 1, 3);
+    range.value = 90;
+    range.min = -89;
+    range.max = 89;
+    FileProblem quote = problem(Kind::TextNotStorable, FileKind::PlaceList, 0, 1);
+    quote.text_fault = TextFault::DoubleQuote;
+    quote.detail = "a\"b";
+    const std::pair<FileProblem, const char*> rows[] = {
+        {range, "設定ファイル「/opt/orvine/vantorff.ini」の第1レコード、第3項目「緯度（度）」の値 90 "
+                "が範囲（-89～89）を外れています。"},
+        {problem(Kind::Missing, FileKind::Settings, 0, 0), "設定ファイル「/opt/orvine/vantorff.ini」が見つかりません。"},
+        {problem(Kind::CutShort, FileKind::Settings, 1, 1),
+         "設定ファイル「/opt/orvine/vantorff.ini」の第1レコードが途中で切れています（第1項目「地点一覧ファイル名」から先がありません）。"},
+        {problem(Kind::NotANumber, FileKind::PlaceList, 7, 5),
+         "地点一覧ファイル「/opt/orvine/places.txt」の第7レコード、第5項目「経度（度）」が整数ではありません。"},
+        {quote, "「a\"b」は地点一覧ファイル「/opt/orvine/places.txt」に記録できません。\r\n地名に「\"」（二重引用符）は使えません。"},
+    };
+    for (const auto& [p, expected] : rows)
+        EXPECT_EQ(problem_message(p), QString::fromUtf8(expected)) << expected;
 }
