@@ -31,27 +31,22 @@ namespace {
 
 constexpr std::int16_t kJapan = 0;
 constexpr std::int16_t kWorld = 1;
+const Point kTokyo{35, 40, 10, 139, 45, 20};
 
-// What the main window found in Module1 at the moment it was shown.
+// Module1 as the main window found it when it was shown.
 struct SeenAtShow : QObject {
     explicit SeenAtShow(const Module1& m) : m_(m) {}
     bool eventFilter(QObject*, QEvent* e) override
     {
         if (e->type() == QEvent::Show) {
             ++shows;
-            pt = m_.pt;
-            pt_place = m_.pt_place;
-            pt_taken = m_.pt_taken;
-            dest_taken = m_.dest_taken;
+            at_show = m_;
         }
         return false;
     }
     const Module1& m_;
     int shows = 0;
-    Point pt;
-    QString pt_place;
-    int pt_taken = -1;
-    int dest_taken = -1;
+    Module1 at_show;
 };
 
 // A main window stand-in and a map window opened from it as the menu does: the transfer
@@ -59,7 +54,7 @@ struct SeenAtShow : QObject {
 struct Session {
     Session()
     {
-        m.pt = Point{35, 40, 10, 139, 45, 20};
+        m.pt = kTokyo;
         m.pt_place = QStringLiteral("東京");
         m.start_mode = 1;
         main.installEventFilter(&seen);
@@ -112,11 +107,6 @@ struct Session {
     QPointer<frmjpmap> map;
 };
 
-QImage plain(const MapCanvas& canvas)
-{
-    return canvas.image().copy();
-}
-
 } // namespace
 
 class FrmjpmapTest : public QObject {
@@ -132,10 +122,9 @@ private slots:
     void flash_leaves_the_image_as_it_was();
     void press_marks_and_freezes();
     void right_press_and_cancel_clear_the_mark();
-    void decide_hands_over_data();
-    void decide_hands_over();
-    void abort_restores_the_transfer_point();
-    void close_box_restores_and_deletes_the_window();
+    void hand_over_data();
+    void hand_over();
+    void closing_a_hidden_map_window_shows_nothing();
     void sub_degree_south_or_west_is_confirmed_data();
     void sub_degree_south_or_west_is_confirmed();
     void sub_degree_cancel_keeps_the_mark();
@@ -160,13 +149,14 @@ void FrmjpmapTest::read_out_follows_the_pointer()
     QFETCH(int, kind);
     QFETCH(QPoint, at);
     QFETCH(QString, shown);
+    const auto k = static_cast<std::int16_t>(kind);
     Session s;
-    s.open(static_cast<std::int16_t>(kind));
-    s.move(static_cast<std::int16_t>(kind), at);
+    s.open(k);
+    s.move(k, at);
     QCOMPARE(s.read_out(), shown);
     // A press reads the same point out and keeps it.
-    s.move(static_cast<std::int16_t>(kind), QPoint(5, 5));
-    s.press(static_cast<std::int16_t>(kind), at);
+    s.move(k, QPoint(5, 5));
+    s.press(k, at);
     QCOMPARE(s.read_out(), shown);
 }
 
@@ -199,11 +189,10 @@ void FrmjpmapTest::window_set_up_per_map_kind()
 {
     Session s;
     QCOMPARE(s.map->windowTitle(), QString());
-
     struct Expected {
         std::int16_t kind;
         const char* caption;
-        QSize client;  // outer size less 120 × 390 twips of frame and title bar, at 15 twips a pixel
+        QSize client;  // outer size less 120 × 390 twips of frame and title bar
         int decide_x, cancel_x, close_x;
     };
     // The same window instance shows Japan, the world, then Japan again.
@@ -221,16 +210,14 @@ void FrmjpmapTest::window_set_up_per_map_kind()
         QCOMPARE(s.button("btncancel")->pos(), QPoint(e.cancel_x, 16));
         QCOMPARE(s.button("btnClose")->pos(), QPoint(e.close_x, 16));
         MapCanvas* shown = s.picture(e.kind);
-        MapCanvas* other = s.picture(e.kind == kJapan ? kWorld : kJapan);
         QVERIFY(shown->isVisible());
-        QVERIFY(!other->isVisible());
-        // 40, 1104 twips; the whole map and the buttons lie inside the client area.
+        QVERIFY(!s.picture(e.kind == kJapan ? kWorld : kJapan)->isVisible());
         QCOMPARE(shown->pos(), QPoint(3, 74));
         const QRect client(QPoint(0, 0), e.client);
         QVERIFY(client.contains(shown->geometry()));
         QVERIFY(client.contains(s.button("btnClose")->geometry()));
-        // Centred by the outer frame; before the first showing the frame is not known yet and
-        // the client size stands in for it, so the first placement may be off by half a frame.
+        // Centred by the outer frame; before the first showing the frame is not known yet, so
+        // the first placement may be off by half a frame.
         const QRect frame = s.map->frameGeometry();
         const QPoint off_centre = frame.center() - s.map->screen()->geometry().center();
         const int slack = (frame.width() - s.map->width() + frame.height() - s.map->height()) / 2 + 2;
@@ -245,7 +232,6 @@ void FrmjpmapTest::activation_clears_and_takes_the_backup()
     Session s;
     s.open(kJapan);
     s.press(kJapan, QPoint(100, 100));
-    QVERIFY(s.button("btndecide")->isEnabled());
     QTest::mouseClick(s.button("btnClose"), Qt::LeftButton);
 
     // The main window's menu puts new bar values into the transfer point before reopening.
@@ -258,8 +244,8 @@ void FrmjpmapTest::activation_clears_and_takes_the_backup()
     QVERIFY(!s.button("btndecide")->isEnabled());
     QVERIFY(!s.button("btncancel")->isEnabled());
     // The mark of the last showing is gone: the map is plain and a move reads out again.
-    QImage map(QString::fromLatin1(":/images/japan_map.png"));
-    QCOMPARE(s.picture(kJapan)->image(), map.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(s.picture(kJapan)->image(),
+             QImage(QStringLiteral(":/images/japan_map.png")).convertToFormat(QImage::Format_RGB32));
     s.move(kJapan, QPoint(0, 0));
     QCOMPARE(s.read_out(), QStringLiteral("北緯 49 0 6 東経 121 23 54"));
 }
@@ -269,11 +255,9 @@ void FrmjpmapTest::flash_leaves_the_image_as_it_was()
     Session s;
     s.open(kWorld);
     MapCanvas* world = s.picture(kWorld);
-    const QImage before = plain(*world);
+    const QImage before = world->image().copy();
     s.move(kWorld, QPoint(300, 150));
     QVERIFY(world->flash_shown());
-    QVERIFY(world->image() != before);
-    // The flashed column shows the cross colour exclusive-or the map.
     QCOMPARE(world->image().pixel(300, 10), before.pixel(300, 10) ^ (MapCanvas::cross_rgb & 0xffffffu));
     for (int i = 0; i < 50; ++i)
         s.move(kWorld, QPoint(300 + i, 150 + i % 7));
@@ -286,13 +270,13 @@ void FrmjpmapTest::press_marks_and_freezes()
     Session s;
     s.open(kJapan);
     MapCanvas* japan = s.picture(kJapan);
-    const QImage before = plain(*japan);
+    const QImage before = japan->image().copy();
     s.move(kJapan, QPoint(250, 250));
     s.press(kJapan, QPoint(250, 250));
     QVERIFY(s.button("btndecide")->isEnabled());
     QVERIFY(s.button("btncancel")->isEnabled());
     QVERIFY(!japan->flash_shown());
-    const QImage marked = plain(*japan);
+    const QImage marked = japan->image().copy();
     QCOMPARE(marked.pixel(250, 3), before.pixel(250, 3) ^ (MapCanvas::cross_rgb & 0xffffffu));
     QCOMPARE(marked.pixel(3, 250), before.pixel(3, 250) ^ (MapCanvas::cross_rgb & 0xffffffu));
     QCOMPARE(marked.pixel(3, 3), before.pixel(3, 3));
@@ -311,9 +295,7 @@ void FrmjpmapTest::right_press_and_cancel_clear_the_mark()
     Session s;
     s.open(kJapan);
     MapCanvas* japan = s.picture(kJapan);
-    const QImage before = plain(*japan);
-
-    // Right press without a mark: nothing.
+    const QImage before = japan->image().copy();
     s.press(kJapan, QPoint(100, 100), Qt::RightButton);
     QVERIFY(!s.button("btndecide")->isEnabled());
     QCOMPARE(japan->image(), before);
@@ -336,84 +318,73 @@ void FrmjpmapTest::right_press_and_cancel_clear_the_mark()
     QCOMPARE(s.read_out(), QStringLiteral("北緯 36 8 5 東経 134 15 55"));
 }
 
-void FrmjpmapTest::decide_hands_over_data()
+void FrmjpmapTest::hand_over_data()
 {
     QTest::addColumn<int>("start_mode");
-    QTest::addColumn<int>("dest_taken_after");
-    QTest::newRow("departure entry") << 1 << 0;
-    QTest::newRow("destination entry") << 0 << 1;
+    QTest::addColumn<int>("taken_before");
+    QTest::addColumn<QString>("leave_by");  // a button's name, or empty for the close box
+    QTest::addColumn<Point>("pt");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<int>("pt_taken");
+    QTest::addColumn<int>("dest_taken");
+    const Point picked{44, 59, 15, -88, 54, 43};
+    const QString unknown = QStringLiteral("不明"), tokyo = QStringLiteral("東京");
+    QTest::newRow("決定 in departure entry") << 1 << 0 << "btndecide" << picked << unknown << 1 << 0;
+    QTest::newRow("決定 in destination entry") << 0 << 0 << "btndecide" << picked << unknown << 1 << 1;
+    QTest::newRow("中止 restores the backup") << 1 << 1 << "btnClose" << kTokyo << tokyo << 1 << 0;
+    QTest::newRow("close box restores the backup") << 1 << 0 << "" << kTokyo << tokyo << 0 << 0;
 }
 
-void FrmjpmapTest::decide_hands_over()
+// Everything is written before the main window is shown, and the map window goes.
+void FrmjpmapTest::hand_over()
 {
     QFETCH(int, start_mode);
-    QFETCH(int, dest_taken_after);
+    QFETCH(int, taken_before);
+    QFETCH(QString, leave_by);
+    QFETCH(Point, pt);
+    QFETCH(QString, place);
+    QFETCH(int, pt_taken);
+    QFETCH(int, dest_taken);
     Session s;
     s.m.start_mode = static_cast<std::int16_t>(start_mode);
+    s.m.pt_taken = static_cast<std::int16_t>(taken_before);
     s.open(kWorld);
     s.press(kWorld, QPoint(200, 100));
-    QTest::mouseClick(s.button("btndecide"), Qt::LeftButton);
+    // Only the backup taken at activation may come back, not what the transfer point holds now.
+    s.m.pt = Point{1, 2, 3, 4, 5, 6};
+    s.m.pt_place = QStringLiteral("途中");
+    if (leave_by.isEmpty())
+        QVERIFY(s.map->close());
+    else
+        QTest::mouseClick(s.button(qPrintable(leave_by)), Qt::LeftButton);
 
-    const Point picked{44, 59, 15, -88, 54, 43};
-    QCOMPARE(s.m.pt, picked);
-    QCOMPARE(s.m.pt_place, QStringLiteral("不明"));
-    QCOMPARE(s.m.pt_taken, std::int16_t(1));
-    QCOMPARE(s.m.dest_taken, std::int16_t(dest_taken_after));
+    QCOMPARE(s.m.pt, pt);
+    QCOMPARE(s.m.pt_place, place);
+    QCOMPARE(s.m.pt_taken, std::int16_t(pt_taken));
+    QCOMPARE(s.m.dest_taken, std::int16_t(dest_taken));
     QVERIFY(s.dialogs.calls.empty());
-    // Everything was written before the main window was shown, and the map window is gone.
     QCOMPARE(s.seen.shows, 1);
-    QCOMPARE(s.seen.pt, picked);
-    QCOMPARE(s.seen.pt_place, QStringLiteral("不明"));
-    QCOMPARE(s.seen.pt_taken, 1);
-    QCOMPARE(s.seen.dest_taken, dest_taken_after);
+    QCOMPARE(s.seen.at_show.pt, pt);
+    QCOMPARE(s.seen.at_show.pt_place, place);
+    QCOMPARE(s.seen.at_show.pt_taken, std::int16_t(pt_taken));
+    QCOMPARE(s.seen.at_show.dest_taken, std::int16_t(dest_taken));
     QVERIFY(s.main.isVisible());
-    QVERIFY(!s.map->isVisible());
-    QVERIFY(!s.map.isNull());
+    if (leave_by.isEmpty())
+        QTRY_VERIFY(s.map.isNull());
+    else
+        QVERIFY(!s.map->isVisible());
 }
 
-void FrmjpmapTest::abort_restores_the_transfer_point()
+// The program ending closes a hidden map window: that must not bring the main window back.
+void FrmjpmapTest::closing_a_hidden_map_window_shows_nothing()
 {
     Session s;
-    s.m.pt_taken = 1;
     s.open(kJapan);
-    s.press(kJapan, QPoint(250, 250));
-    s.m.pt = Point{1, 2, 3, 4, 5, 6};
-    s.m.pt_place = QStringLiteral("不明");
     QTest::mouseClick(s.button("btnClose"), Qt::LeftButton);
-
-    QCOMPARE(s.m.pt, (Point{35, 40, 10, 139, 45, 20}));
-    QCOMPARE(s.m.pt_place, QStringLiteral("東京"));
-    QCOMPARE(s.m.pt_taken, std::int16_t(1));
-    QCOMPARE(s.m.dest_taken, std::int16_t(0));
-    QCOMPARE(s.seen.pt, (Point{35, 40, 10, 139, 45, 20}));
-    QCOMPARE(s.seen.pt_place, QStringLiteral("東京"));
-    QVERIFY(s.main.isVisible());
-    QVERIFY(!s.map->isVisible());
-}
-
-void FrmjpmapTest::close_box_restores_and_deletes_the_window()
-{
-    Session s;
-    s.open(kWorld);
-    s.m.pt = Point{1, 2, 3, 4, 5, 6};
-    s.m.pt_place = QStringLiteral("不明");
-    QVERIFY(s.map->close());
-    QCOMPARE(s.m.pt, (Point{35, 40, 10, 139, 45, 20}));
-    QCOMPARE(s.m.pt_place, QStringLiteral("東京"));
-    QCOMPARE(s.m.pt_taken, std::int16_t(0));
-    QCOMPARE(s.seen.pt_place, QStringLiteral("東京"));
-    QVERIFY(s.main.isVisible());
-    QTRY_VERIFY(s.map.isNull());
-
-    // A hidden map window closed (the program ending) does not bring the main window back.
-    Session t;
-    t.open(kJapan);
-    QTest::mouseClick(t.button("btnClose"), Qt::LeftButton);
-    t.main.hide();
-    const int shows = t.seen.shows;
-    t.map->close();
-    QCOMPARE(t.seen.shows, shows);
-    QVERIFY(!t.main.isVisible());
+    s.main.hide();
+    s.map->close();
+    QCOMPARE(s.seen.shows, 1);
+    QVERIFY(!s.main.isVisible());
 }
 
 void FrmjpmapTest::sub_degree_south_or_west_is_confirmed_data()
@@ -458,7 +429,7 @@ void FrmjpmapTest::sub_degree_cancel_keeps_the_mark()
     s.dialogs.answers.push_back(false);
     QTest::mouseClick(s.button("btndecide"), Qt::LeftButton);
     QCOMPARE(s.dialogs.calls.size(), size_t(1));
-    QCOMPARE(s.m.pt, (Point{35, 40, 10, 139, 45, 20}));
+    QCOMPARE(s.m.pt, kTokyo);
     QCOMPARE(s.m.pt_taken, std::int16_t(0));
     QCOMPARE(s.seen.shows, 0);
     QVERIFY(s.map->isVisible());
@@ -470,9 +441,8 @@ void FrmjpmapTest::sub_degree_cancel_keeps_the_mark()
     s.press(kWorld, QPoint(397, 199));
     QTest::mouseClick(s.button("btndecide"), Qt::LeftButton);
     QCOMPARE(s.dialogs.calls.size(), size_t(1));
+    QCOMPARE(s.m.pt, (Point{0, 26, 58, 0, 0, 35}));
     QCOMPARE(s.m.pt_taken, std::int16_t(1));
-    QCOMPARE(s.m.pt.ido_do, std::int16_t(0));
-    QVERIFY(s.m.pt.ido_hun > 0);
 }
 
 QTEST_MAIN(FrmjpmapTest)

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <initializer_list>
 
 using orvine::MapCanvas;
 
@@ -25,6 +26,16 @@ QImage grey_map(int w, int h, bool plain = false)
     return img;
 }
 
+// The 500 × 500 test map with crosses marked at `at`, as a second canvas draws them.
+QImage marked(std::initializer_list<QPoint> at)
+{
+    MapCanvas canvas;
+    canvas.set_image(grey_map(500, 500));
+    for (const QPoint& p : at)
+        canvas.draw_cross(p.x(), p.y());
+    return canvas.image();
+}
+
 // Byte for byte, not only as colours: the alpha byte of a 32-bit pixel must come back too.
 bool same_bytes(const QImage& a, const QImage& b)
 {
@@ -32,10 +43,8 @@ bool same_bytes(const QImage& a, const QImage& b)
         && std::memcmp(a.constBits(), b.constBits(), static_cast<size_t>(a.sizeInBytes())) == 0;
 }
 
-QRgb xored(int grey)
-{
-    return qRgb(grey ^ 0, grey ^ 203, grey ^ 28);
-}
+constexpr QRgb sea = 0xffececec;
+constexpr QRgb sea_xor_cross = 0xffec27f0;  // (236, 236, 236) ^ (0, 203, 28)
 
 } // namespace
 
@@ -44,18 +53,14 @@ class MapCanvasTest : public QObject {
 
 private slots:
     void takes_the_image_size_and_pixels();
+    void cross_flips_a_row_and_a_column_data();
     void cross_flips_a_row_and_a_column();
     void cross_drawn_twice_restores_the_image();
-    void screen_shows_the_crosses();
-    void world_lines_cross_the_whole_image();
+    void flashes_go_away_and_leave_only_the_marks();
     void clear_removes_every_cross();
-    void flash_goes_away_by_itself();
-    void new_flash_erases_the_previous_one();
-    void flash_and_mark_together();
-    void cross_outside_the_image_is_clamped();
+    void screen_shows_the_crosses();
     void mouse_signals_data();
     void mouse_signals();
-    void moves_are_reported_with_buttons();
 };
 
 void MapCanvasTest::takes_the_image_size_and_pixels()
@@ -69,24 +74,40 @@ void MapCanvasTest::takes_the_image_size_and_pixels()
     QCOMPARE(canvas.image(), map.convertToFormat(QImage::Format_RGB32));
 }
 
+void MapCanvasTest::cross_flips_a_row_and_a_column_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("line_ends");  // (0, 0): the image's own edges
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QPoint>("centre");
+    QTest::newRow("japan") << QSize(500, 500) << QPoint() << QPoint(120, 300) << QPoint(120, 300);
+    QTest::newRow("world lines past the last pixel")
+        << QSize(794, 400) << QPoint(795, 400) << QPoint(793, 399) << QPoint(793, 399);
+    QTest::newRow("outside the image, clamped")
+        << QSize(794, 400) << QPoint() << QPoint(-50, 900) << QPoint(0, 399);
+}
+
 void MapCanvasTest::cross_flips_a_row_and_a_column()
 {
+    QFETCH(QSize, size);
+    QFETCH(QPoint, line_ends);
+    QFETCH(QPoint, at);
+    QFETCH(QPoint, centre);
     MapCanvas canvas;
-    canvas.set_image(grey_map(500, 500, true));
-    canvas.draw_cross(120, 300);
+    canvas.set_image(grey_map(size.width(), size.height(), true));
+    if (!line_ends.isNull())
+        canvas.set_cross_ends(line_ends.x(), line_ends.y());
+    canvas.draw_cross(at.x(), at.y());
 
-    const QImage& img = canvas.image();
-    const QRgb sea = qRgb(236, 236, 236);
-    QCOMPARE(xored(236), qRgb(236, 39, 240));
-    for (int y = 0; y < 500; ++y)
-        QCOMPARE(img.pixel(120, y), y == 300 ? sea : xored(236));
-    for (int x = 0; x < 500; ++x)
-        QCOMPARE(img.pixel(x, 300), x == 120 ? sea : xored(236));
+    // Every pixel of the row and the column is flipped once, the centre twice.
     int changed = 0;
-    for (int y = 0; y < 500; ++y)
-        for (int x = 0; x < 500; ++x)
-            changed += img.pixel(x, y) != sea;
-    QCOMPARE(changed, 998);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const bool on_line = (x == centre.x()) != (y == centre.y());
+            QCOMPARE(canvas.image().pixel(x, y), on_line ? sea_xor_cross : sea);
+            changed += on_line;
+        }
+    QCOMPARE(changed, size.width() + size.height() - 2);
 }
 
 void MapCanvasTest::cross_drawn_twice_restores_the_image()
@@ -104,28 +125,31 @@ void MapCanvasTest::cross_drawn_twice_restores_the_image()
     QVERIFY(same_bytes(canvas.image(), before));
 }
 
-void MapCanvasTest::screen_shows_the_crosses()
+void MapCanvasTest::flashes_go_away_and_leave_only_the_marks()
 {
     MapCanvas canvas;
-    canvas.set_image(grey_map(794, 400));
-    canvas.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
-    canvas.draw_cross(100, 150);
-    canvas.flash_cross(700, 20);
-    QCOMPARE(canvas.grab().toImage().convertToFormat(QImage::Format_RGB32), canvas.image());
-}
-
-void MapCanvasTest::world_lines_cross_the_whole_image()
-{
-    MapCanvas canvas;
-    canvas.set_image(grey_map(794, 400));
-    canvas.set_cross_ends(795, 400);
+    canvas.set_image(grey_map(500, 500));
     const QImage before = canvas.image().copy();
-    canvas.draw_cross(793, 399);
-    for (int x = 0; x < 793; ++x)
-        QCOMPARE(canvas.image().pixel(x, 399), before.pixel(x, 399) ^ 0x0000cb1cu);
-    for (int y = 0; y < 399; ++y)
-        QCOMPARE(canvas.image().pixel(793, y), before.pixel(793, y) ^ 0x0000cb1cu);
+    canvas.flash_cross(200, 100);
+    QVERIFY(canvas.flash_shown());
+    QCOMPARE(canvas.image(), marked({{200, 100}}));
+    QTRY_VERIFY_WITH_TIMEOUT(!canvas.flash_shown(), 1000);
+    QVERIFY(same_bytes(canvas.image(), before));
+
+    // Each flash erases the one before; erasing twice does nothing more.
+    canvas.flash_cross(100, 100);
+    canvas.flash_cross(101, 100);
+    canvas.flash_cross(300, 400);
+    QCOMPARE(canvas.image(), marked({{300, 400}}));
+    canvas.erase_flash();
+    canvas.erase_flash();
+    QVERIFY(same_bytes(canvas.image(), before));
+
+    // A press right after a move marks the point while its flash still shows: the mark stays.
+    canvas.flash_cross(250, 250);
+    canvas.draw_cross(250, 250);
+    QTRY_VERIFY_WITH_TIMEOUT(!canvas.flash_shown(), 1000);
+    QCOMPARE(canvas.image(), marked({{250, 250}}));
 }
 
 void MapCanvasTest::clear_removes_every_cross()
@@ -144,66 +168,15 @@ void MapCanvasTest::clear_removes_every_cross()
     QCOMPARE(canvas.image(), before);
 }
 
-void MapCanvasTest::flash_goes_away_by_itself()
-{
-    MapCanvas canvas;
-    canvas.set_image(grey_map(500, 500));
-    const QImage before = canvas.image().copy();
-    canvas.flash_cross(200, 100);
-    QVERIFY(canvas.flash_shown());
-    QCOMPARE(canvas.image().pixel(200, 50), before.pixel(200, 50) ^ 0x0000cb1cu);
-    QTRY_VERIFY_WITH_TIMEOUT(!canvas.flash_shown(), 1000);
-    QVERIFY(same_bytes(canvas.image(), before));
-
-    canvas.flash_cross(3, 4);
-    canvas.erase_flash();
-    QVERIFY(same_bytes(canvas.image(), before));
-    canvas.erase_flash();
-    QCOMPARE(canvas.image(), before);
-}
-
-void MapCanvasTest::new_flash_erases_the_previous_one()
-{
-    MapCanvas canvas;
-    canvas.set_image(grey_map(500, 500));
-    const QImage before = canvas.image().copy();
-    canvas.flash_cross(100, 100);
-    canvas.flash_cross(101, 100);
-    canvas.flash_cross(300, 400);
-
-    MapCanvas expected;
-    expected.set_image(grey_map(500, 500));
-    expected.draw_cross(300, 400);
-    QCOMPARE(canvas.image(), expected.image());
-    canvas.erase_flash();
-    QCOMPARE(canvas.image(), before);
-}
-
-// A press right after a move marks the point while its flash still shows: the flash goes,
-// the mark stays.
-void MapCanvasTest::flash_and_mark_together()
-{
-    MapCanvas canvas;
-    canvas.set_image(grey_map(500, 500));
-    canvas.flash_cross(250, 250);
-    canvas.draw_cross(250, 250);
-
-    MapCanvas expected;
-    expected.set_image(grey_map(500, 500));
-    expected.draw_cross(250, 250);
-    QTRY_VERIFY_WITH_TIMEOUT(!canvas.flash_shown(), 1000);
-    QCOMPARE(canvas.image(), expected.image());
-}
-
-void MapCanvasTest::cross_outside_the_image_is_clamped()
+void MapCanvasTest::screen_shows_the_crosses()
 {
     MapCanvas canvas;
     canvas.set_image(grey_map(794, 400));
-    canvas.draw_cross(-50, 900);
-    MapCanvas expected;
-    expected.set_image(grey_map(794, 400));
-    expected.draw_cross(0, 399);
-    QCOMPARE(canvas.image(), expected.image());
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    canvas.draw_cross(100, 150);
+    canvas.flash_cross(700, 20);
+    QCOMPARE(canvas.grab().toImage().convertToFormat(QImage::Format_RGB32), canvas.image());
 }
 
 void MapCanvasTest::mouse_signals_data()
@@ -215,41 +188,35 @@ void MapCanvasTest::mouse_signals_data()
     QTest::newRow("middle") << Qt::MiddleButton << 4;
 }
 
+// Presses report the button code and the pixel; moves report the pixel, also outside the
+// picture, and the buttons held.
 void MapCanvasTest::mouse_signals()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(int, code);
     MapCanvas canvas;
     canvas.set_image(grey_map(500, 500));
-    canvas.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
     QSignalSpy pressed(&canvas, &MapCanvas::mouse_pressed);
-    QTest::mousePress(&canvas, button, Qt::NoModifier, QPoint(123, 45));
-    QCOMPARE(pressed.count(), 1);
-    QCOMPARE(pressed.at(0).at(0).toInt(), code);
-    QCOMPARE(pressed.at(0).at(1).toInt(), 123);
-    QCOMPARE(pressed.at(0).at(2).toInt(), 45);
-    QTest::mouseRelease(&canvas, button, Qt::NoModifier, QPoint(123, 45));
-}
-
-void MapCanvasTest::moves_are_reported_with_buttons()
-{
-    MapCanvas canvas;
-    canvas.set_image(grey_map(500, 500));
     QSignalSpy moved(&canvas, &MapCanvas::mouse_moved);
     QMouseEvent hover(QEvent::MouseMove, QPointF(10.7, 20.2), QPointF(10.7, 20.2), Qt::NoButton,
                       Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&canvas, &hover);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(-30, 520), QPointF(-30, 520), Qt::NoButton,
-                     Qt::RightButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(123, 45), QPointF(123, 45), button, button,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&canvas, &press);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(-30, 520), QPointF(-30, 520), Qt::NoButton, button,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(&canvas, &drag);
+
+    QCOMPARE(pressed.count(), 1);
+    QCOMPARE(pressed.at(0), (QList<QVariant>{code, 123, 45}));
     QCOMPARE(moved.count(), 2);
     QCOMPARE(moved.at(0).at(0).toInt(), 10);
     QCOMPARE(moved.at(0).at(1).toInt(), 20);
     QCOMPARE(moved.at(0).at(2).value<Qt::MouseButtons>(), Qt::MouseButtons(Qt::NoButton));
     QCOMPARE(moved.at(1).at(0).toInt(), -30);
     QCOMPARE(moved.at(1).at(1).toInt(), 520);
-    QCOMPARE(moved.at(1).at(2).value<Qt::MouseButtons>(), Qt::MouseButtons(Qt::RightButton));
+    QCOMPARE(moved.at(1).at(2).value<Qt::MouseButtons>(), Qt::MouseButtons(button));
 }
 
 QTEST_MAIN(MapCanvasTest)
