@@ -5,30 +5,25 @@
 
 using namespace orvine;
 
-namespace {
-const QString IDEO = QString(QChar(0x3000));
-const QString SAPPORO = QString::fromUtf8("札幌");
-} // namespace
-
-TEST(TrimmedName, RemovesAsciiAndIdeographicBlanksAtBothEnds)
+TEST(PlaceName, TrimsAsciiAndIdeographicBlanksOnlyAndKnowsAMissingName)
 {
-    EXPECT_EQ(trimmed_name("  " + SAPPORO + " "), SAPPORO);
-    EXPECT_EQ(trimmed_name(IDEO + " " + IDEO + SAPPORO + IDEO + " "), SAPPORO);
-    EXPECT_EQ(trimmed_name(" " + IDEO + " "), QString());
-    EXPECT_EQ(trimmed_name(QString()), QString());
-}
+    const QString ideo(QChar(0x3000));
+    const QString nbsp(QChar(0x00A0));
+    const QString sapporo = QString::fromUtf8("札幌");
+    const std::pair<QString, QString> rows[] = {
+        {"  " + sapporo + " ", sapporo},
+        {ideo + " " + ideo + sapporo + ideo + " ", sapporo},
+        {" " + ideo + " ", QString()},
+        {QString(), QString()},
+        {" New" + ideo + " York ", "New" + ideo + " York"}, // inner blanks stay
+        {"\tKobe\t", "\tKobe\t"},                           // other white space stays
+        {nbsp + "Kobe", nbsp + "Kobe"},
+    };
+    for (const auto& [typed, trimmed] : rows)
+        EXPECT_EQ(trimmed_name(typed), trimmed) << typed.toStdString();
 
-TEST(TrimmedName, KeepsInnerBlanksAndOtherWhiteSpace)
-{
-    EXPECT_EQ(trimmed_name(" New" + IDEO + " York "), "New" + IDEO + " York");
-    EXPECT_EQ(trimmed_name("\tKobe\t"), QStringLiteral("\tKobe\t"));
-    EXPECT_EQ(trimmed_name(QString(QChar(0x00A0)) + "Kobe"), QString(QChar(0x00A0)) + "Kobe");
-}
-
-TEST(MissingName, EmptyAndUnknownOnly)
-{
     EXPECT_TRUE(is_missing_name(QString()));
     EXPECT_TRUE(is_missing_name(QString::fromUtf8("不明")));
     EXPECT_FALSE(is_missing_name(QString::fromUtf8("不明な場所")));
-    EXPECT_FALSE(is_missing_name(SAPPORO));
+    EXPECT_FALSE(is_missing_name(sapporo));
 }
