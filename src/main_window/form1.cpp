@@ -27,7 +27,6 @@ namespace orvine {
 
 namespace {
 
-const QString kUnknown = QStringLiteral("不明");
 const QString kLatitudeCaption = QStringLiteral("緯度：");
 const QString kLongitudeCaption = QStringLiteral("経度：");
 const QString kDepartureFrame = QStringLiteral("出発地点");
@@ -102,11 +101,6 @@ Form1::~Form1()
 {
     delete form2_;
     delete map_;
-}
-
-Settings Form1::installed_settings()
-{
-    return Settings{QStringLiteral("places.txt"), QStringLiteral("東京"), Point{35, 41, 22, 139, 41, 30}};
 }
 
 void Form1::Form_Load()
@@ -217,9 +211,9 @@ void Form1::btn_next_Click()
     m_.dep = bars_->value();
     m_.pt = bars_->value();
     if (name_no_longer_fits(m_.dep_place, m_.dep)) {
-        splace->setText(kUnknown);
-        m_.dep_place = kUnknown;
-        m_.bk_place = kUnknown;
+        splace->setText(UNKNOWN_PLACE);
+        m_.dep_place = UNKNOWN_PLACE;
+        m_.bk_place = UNKNOWN_PLACE;
     }
     show_departure_summary(m_.pt);
     btn_next->setEnabled(false);
@@ -263,7 +257,7 @@ void Form1::btn_cal_Click()
 {
     const Point bars = bars_->value();
     if (name_no_longer_fits(mplace->text(), bars))
-        mplace->setText(kUnknown);
+        mplace->setText(UNKNOWN_PLACE);
 
     const Calculation calc = calculate(m_.dep, bars);
     m_.dep = calc.dep;
@@ -273,7 +267,7 @@ void Form1::btn_cal_Click()
         return;
     }
     if (mplace->text().isEmpty())
-        mplace->setText(kUnknown);
+        mplace->setText(UNKNOWN_PLACE);
     show_destination_summary(m_.dst);
     if (calc.refusal == Refusal::Antipode) {
         refuse(QString::fromStdString(refusal_message(calc.refusal)));

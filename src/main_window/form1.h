@@ -21,7 +21,6 @@ namespace orvine {
 
 struct Module1;
 struct Sector;
-struct Settings;
 class CompassCanvas;
 class Dialogs;
 class DmsBars;
@@ -37,10 +36,6 @@ public:
     Form1(Module1& module1, Dialogs& dialogs, NotificationSound& sound,
           std::function<void()> end_program = {});
     ~Form1() override;
-
-    // The start-up point of the settings file as installed with the program; used when the
-    // settings file cannot be read.
-    static Settings installed_settings();
 
 public slots:
     // Once, before the first show: centre, read the settings, show the start-up point.

@@ -235,7 +235,7 @@ void frmjpmap::btndecide_Click()
     }
 
     m_.pt = p;
-    m_.pt_place = QStringLiteral("不明");
+    m_.pt_place = UNKNOWN_PLACE;
     if (m_.start_mode == 0)
         m_.dest_taken = 1;
     m_.pt_taken = 1;

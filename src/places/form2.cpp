@@ -147,12 +147,16 @@ void Form2::show_place(const Place& place)
     bars_->set_labels(place.point);
 }
 
-void Form2::List1_Click()
+// Position of the selected name in List1, or -1 when nothing is selected.
+int Form2::selected_row() const
 {
     const QList<QListWidgetItem*> selected = List1->selectedItems();
-    if (selected.isEmpty())
-        return;
-    const int i = List1->row(selected.first());
+    return selected.isEmpty() ? -1 : List1->row(selected.first());
+}
+
+void Form2::List1_Click()
+{
+    const int i = selected_row();
     if (i < 0 || i > m_.places.place_last)
         return;
     show_place(m_.places.rows[i]);
@@ -202,10 +206,9 @@ void Form2::btnteisei_Click()
 {
     // After a deletion the button stays enabled with nothing selected; then there is
     // nothing to correct.
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    if (selected.isEmpty())
+    const int i = selected_row();
+    if (i < 0)
         return;
-    const int i = List1->row(selected.first());
     if (!rewrite_allowed())
         return;
     // An empty name would end the list in the file and lose the places behind it.
@@ -227,10 +230,9 @@ void Form2::btnteisei_Click()
 
 void Form2::btnsakujyo_Click()
 {
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    if (selected.isEmpty())
+    const int i = selected_row();
+    if (i < 0)
         return;
-    const int i = List1->row(selected.first());
     if (!rewrite_allowed())
         return;
     // The list changes only once the file has been rewritten.

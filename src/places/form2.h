@@ -73,6 +73,7 @@ private:
     void take_shown_point();
     void hand_back_to_main_window();
     void set_selection_buttons(bool enabled);
+    int selected_row() const;
 
     Module1& m_;
     Dialogs& dialogs_;

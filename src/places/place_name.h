@@ -1,11 +1,10 @@
 #pragma once
 // Place names as the user types them into the place-list window.
+#include "shared_state/place_table.h"
+
 #include <QString>
 
 namespace orvine {
-
-// The name that stands for a point without a known name.
-inline const QString UNKNOWN_PLACE = QStringLiteral("不明");
 
 // `text` without leading and trailing blanks: ASCII blanks (U+0020) and ideographic
 // blanks (U+3000), since a Japanese input method types the latter. Tabs and other

@@ -1,18 +1,10 @@
 // The place-list window: caption, size, controls, bars and menus.
+#include "resources/table_shorthand.h"
 #include "resources/window_spec.h"
 
 namespace orvine {
 
-namespace {
-using K = ControlKind;
-using Role = Colour::Role;
-constexpr const char* kWindow = nullptr;
-constexpr const char* kFrame1 = "Frame1";
-constexpr Colour kGrey = rgb(128, 128, 128);
-constexpr Colour kWhite = rgb(255, 255, 255);
-constexpr Colour kHintText = rgb(64, 64, 64);
-constexpr Colour kWindowText = system_colour(Role::WindowText);
-} // namespace
+using namespace table_shorthand;
 
 const WindowSpec& form2_spec()
 {

@@ -1,20 +1,14 @@
 // The map window: its read-out labels, buttons and the two map pictures. The caption,
 // size and places are changed when the window is activated.
 #include "resources/resource_paths.h"
+#include "resources/table_shorthand.h"
 #include "resources/window_spec.h"
 
 #include <cstring>
 
 namespace orvine {
 
-namespace {
-using K = ControlKind;
-using Role = Colour::Role;
-constexpr const char* kWindow = nullptr;
-constexpr Colour kGrey = rgb(128, 128, 128);
-constexpr Colour kReadOut = rgb(224, 224, 224);
-constexpr Colour kHighlightText = system_colour(Role::HighlightText);
-} // namespace
+using namespace table_shorthand;
 
 const WindowSpec& frmjpmap_spec()
 {

@@ -9,6 +9,10 @@
 
 namespace orvine {
 
+// The name that stands for a point without a known name, or whose coordinates no longer
+// fit the name it carried.
+inline const QString UNKNOWN_PLACE = QStringLiteral("不明");
+
 struct Place {
     QString name;
     Point point;

@@ -638,7 +638,7 @@ void TestForm1::end_to_end_from_installed_files()
     run.start();
     QCOMPARE(run.bars(), TOKYO);
     QCOMPARE(run.text("splace"), u"東京"_s);
-    QCOMPARE(run.m.list_file, Form1::installed_settings().list_file);
+    QCOMPARE(run.m.list_file, installed_settings().list_file);
     run.trigger("mnuver");
     QCOMPARE(run.dialogs.texts(), QStringList({version_text(VersionBoxFrom::MainWindow)}));
     QCOMPARE(run.sound.plays, 1);
