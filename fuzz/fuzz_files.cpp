@@ -2,9 +2,9 @@
 // place-list loaders and the name-check read. Besides crashes and sanitizer reports it
 // checks the promise of the format: whatever loads without a problem is written back and
 // read again with exactly the same values.
-#include "places/place_list_file.h"
-#include "places/record_format.h"
-#include "places/settings_file.h"
+#include "files/place_list_file.h"
+#include "files/record_format.h"
+#include "files/settings_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // The main window on real files in a temporary program directory.
 #include "geodesy/coordinates.h"
 #include "main_window/compass_canvas.h"
-#include "main_window/dms_bars.h"
+#include "controls/dms_bars.h"
 #include "main_window/form1.h"
-#include "places/settings_file.h"
-#include "places/version_box.h"
+#include "files/settings_file.h"
+#include "place_list/version_box.h"
 #include "platform/fake_dialogs.h"
 #include "resources/window_builder.h"
 #include "shared_state/module1.h"

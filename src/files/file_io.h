@@ -1,6 +1,6 @@
 #pragma once
 // Whole-file reads and atomic rewrites for the settings and place-list files.
-#include "places/file_problem.h"
+#include "files/file_problem.h"
 
 #include <QByteArray>
 #include <QString>

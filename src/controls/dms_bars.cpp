@@ -1,4 +1,4 @@
-#include "main_window/dms_bars.h"
+#include "controls/dms_bars.h"
 
 #include <QLabel>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
 // The place-list window on real files in a temporary program directory. Expected file
 // contents are written out as Shift-JIS bytes.
-#include "places/form2.h"
-#include "places/version_box.h"
+#include "place_list/form2.h"
+#include "place_list/version_box.h"
 #include "platform/fake_dialogs.h"
 #include "shared_state/module1.h"
 

@@ -1,4 +1,4 @@
-#include "places/settings_file.h"
+#include "files/settings_file.h"
 
 #include "file_test_support.h"
 

@@ -3,7 +3,7 @@
 // the place-list file's name, the start-up place name and the start-up point
 // (latitude degrees, minutes, seconds, longitude degrees, minutes, seconds; entry form).
 // Anything after the first record is never read.
-#include "places/file_problem.h"
+#include "files/file_problem.h"
 #include "shared_state/point.h"
 
 #include <QString>

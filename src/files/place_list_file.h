@@ -7,7 +7,7 @@
 // A table is rewritten to the file only while it holds a faithful copy of the whole file
 // (PlaceTable::loaded_whole(), set by load_place_list alone): a list that could not be
 // read whole is never written back from what was read of it. Every rewrite is atomic.
-#include "places/file_problem.h"
+#include "files/file_problem.h"
 #include "shared_state/place_table.h"
 #include "shared_state/point.h"
 

@@ -1,4 +1,4 @@
-#include "places/place_name.h"
+#include "place_list/place_name.h"
 
 namespace orvine {
 

@@ -1,4 +1,4 @@
-#include "places/record_format.h"
+#include "files/record_format.h"
 
 #include "file_test_support.h"
 

@@ -22,7 +22,7 @@
 //    anything else (a fraction, letters, "+", an empty field) is refused, never rounded;
 //  - a text must not hold a double quote or a line break and must be valid Shift-JIS.
 // So whatever reads without a problem can be written back with the same values.
-#include "places/file_problem.h"
+#include "files/file_problem.h"
 #include "shared_state/point.h"
 
 #include <QByteArray>

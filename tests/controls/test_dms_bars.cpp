@@ -1,5 +1,5 @@
 // The six bars and their echo labels in both windows.
-#include "main_window/dms_bars.h"
+#include "controls/dms_bars.h"
 #include "resources/window_builder.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "places/settings_file.h"
+#include "files/settings_file.h"
 
-#include "places/file_io.h"
-#include "places/record_format.h"
+#include "files/file_io.h"
+#include "files/record_format.h"
 
 namespace orvine {
 

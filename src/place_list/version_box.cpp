@@ -1,4 +1,4 @@
-#include "places/version_box.h"
+#include "place_list/version_box.h"
 
 #include "platform/dialogs.h"
 #include "platform/sound.h"

@@ -1,4 +1,4 @@
-#include "places/place_list_file.h"
+#include "files/place_list_file.h"
 
 #include "file_test_support.h"
 

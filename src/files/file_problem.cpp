@@ -1,4 +1,4 @@
-#include "places/file_problem.h"
+#include "files/file_problem.h"
 
 #include <QDir>
 

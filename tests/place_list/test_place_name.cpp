@@ -1,5 +1,5 @@
 // Trimming and the checks of typed place names.
-#include "places/place_name.h"
+#include "place_list/place_name.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "places/place_list_file.h"
-#include "places/settings_file.h"
+#include "files/place_list_file.h"
+#include "files/settings_file.h"
 
 #include "file_test_support.h"
 
