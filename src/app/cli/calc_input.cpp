@@ -235,7 +235,9 @@ bool looks_like_coordinate(std::string_view operand)
     if (at == 0 && !operand.empty() && is_hemisphere_letter(operand[0]))
         at = 1;
     at += sign_at(operand, at);
-    return at < operand.size() && (is_digit(operand[at]) || operand[at] == '.');
+    if (at < operand.size() && operand[at] == '.')
+        ++at;
+    return at < operand.size() && is_digit(operand[at]);
 }
 
 std::string escape_controls(std::string_view text)

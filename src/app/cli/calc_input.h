@@ -31,8 +31,8 @@ bool parse_points(const std::string_view (&tokens)[4], GlobePoint& dep, GlobePoi
 bool parse_line(std::string_view line, GlobePoint& dep, GlobePoint& dst, std::string& error);
 
 // Whether an operand reads as the start of a coordinate rather than a file name or an option: a
-// digit or a decimal point, after an optional hemisphere letter or 北緯/南緯/東経/西経 and an
-// optional sign.
+// digit, or a decimal point and a digit, after an optional hemisphere letter or
+// 北緯/南緯/東経/西経 and an optional sign.
 bool looks_like_coordinate(std::string_view operand);
 
 // The text with every byte that a terminal could act on made visible: control characters
