@@ -27,10 +27,15 @@ int arc_seconds(std::int16_t degrees, std::int16_t minutes, std::int16_t seconds
 
 } // namespace
 
+double central_cosine(double phi1, double lambda1, double phi2, double lambda2)
+{
+    return std::sin(phi1) * std::sin(phi2)
+        + (std::cos(phi2) * std::cos(phi1)) * std::cos(lambda2 - lambda1);
+}
+
 CentralAngle central_angle(double phi1, double lambda1, double phi2, double lambda2)
 {
-    double cos_c = std::sin(phi1) * std::sin(phi2)
-        + (std::cos(phi2) * std::cos(phi1)) * std::cos(lambda2 - lambda1);
+    double cos_c = central_cosine(phi1, lambda1, phi2, lambda2);
     if (cos_c * cos_c == 1)
         cos_c = COS_NEAR_ONE;
     return {acos_pi10(cos_c), cos_c};

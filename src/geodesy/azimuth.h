@@ -25,6 +25,10 @@ struct CentralAngle {
     double cos_c; // its cosine as used further on (COS_NEAR_ONE after the guard)
 };
 
+// cos C between (phi1, lambda1) and (phi2, lambda2), all in radians, before any guard: the value
+// whose square central_angle compares with 1.
+double central_cosine(double phi1, double lambda1, double phi2, double lambda2);
+
 // Central angle between (phi1, lambda1) and (phi2, lambda2), all in radians. When the computed
 // cos C squared is exactly 1 (coincident or antipodal points), cos C becomes COS_NEAR_ONE, also
 // for -1: the result is then meaningless, and the caller refuses those cases separately.

@@ -7,17 +7,79 @@
 using namespace orvine;
 using namespace orvine::calc;
 
-TEST(ResultLine, FiveTabSeparatedFieldsWithSeventeenDigits)
-{
-    std::string line;
-    append_result_line(line, calculate({0, 0, 0, 0, 0, 0}, {0, 0, 0, 90, 0, 0}));
-    EXPECT_EQ(line.rfind("90\t東（卯）\t10001.96", 0), 0u) << line;
-    const std::string captions = "\t 90 度    東（卯）\t 10001.96 Ｋｍ\n";
-    EXPECT_EQ(line.substr(line.size() - captions.size()), captions);
+namespace {
 
-    line.clear();
-    append_result_line(line, calculate({40, 42, 51, -74, 0, 21}, {35, 41, 22, 139, 41, 30}));
-    EXPECT_EQ(line.rfind("332.96297294192766\t", 0), 0u) << line;
+GlobeCalculation sample()
+{
+    GlobeCalculation r;
+    r.b = 25.5;
+    r.d = 1852;
+    r.final_b = 152.25;
+    r.sector = &SECTORS[1];
+    r.bearing_caption = " 25.5 度    北北東（丑）";
+    r.distance_caption = " 1852 Ｋｍ";
+    return r;
+}
+
+} // namespace
+
+TEST(Records, EachFormatLaysOutTheSameFields)
+{
+    const EllipsoidFigures e{3704000, 0.5, 359.75};
+    struct Row {
+        Columns columns;
+        const char* header;
+        const char* record;
+    } const rows[] = {
+        {{}, "", "25.5\t北北東（丑）\t1852\t 25.5 度    北北東（丑）\t 1852 Ｋｍ\n"},
+        {{Format::Tsv, Unit::Nmi, true, true}, "",
+         "25.5\t北北東（丑）\t1000\t 25.5 度    北北東（丑）\t 1852 Ｋｍ\t152.25\t2000\t0.5\t359.75\n"},
+        {{Format::Csv, Unit::Km, true, false},
+         "bearing,direction,distance_km,bearing_text,distance_text,final_bearing\n",
+         "25.5,北北東（丑）,1852, 25.5 度    北北東（丑）, 1852 Ｋｍ,152.25\n"},
+        {{Format::Csv, Unit::Mi, false, true},
+         "bearing,direction,distance_mi,bearing_text,distance_text,ellipsoid_distance_mi,"
+         "ellipsoid_bearing,ellipsoid_final_bearing\n",
+         "25.5,北北東（丑）,1150.7794480235425, 25.5 度    北北東（丑）, 1852 Ｋｍ,"
+         "2301.558896047085,0.5,359.75\n"},
+        {{Format::Json, Unit::Km, true, true}, "",
+         "{\"bearing\":25.5,\"direction\":\"北北東（丑）\",\"distance_km\":1852,"
+         "\"bearing_text\":\" 25.5 度    北北東（丑）\",\"distance_text\":\" 1852 Ｋｍ\","
+         "\"final_bearing\":152.25,\"ellipsoid_distance_km\":3704,\"ellipsoid_bearing\":0.5,"
+         "\"ellipsoid_final_bearing\":359.75}\n"},
+    };
+    for (const Row& r : rows) {
+        std::string header, record;
+        append_header(header, r.columns);
+        append_record(record, r.columns, sample(), e);
+        EXPECT_EQ(header, r.header);
+        EXPECT_EQ(record, r.record);
+    }
+}
+
+TEST(Records, ErrorsAndKeptLinesStayOneLineInEachFormat)
+{
+    const char* message = "LAT1 \"a,b\\x1B\": 座標として読めません";
+    struct Row {
+        Format format;
+        const char* error, *blank, *comment;
+    } const rows[] = {
+        {Format::Tsv, "ERROR: LAT1 \"a,b\\x1B\": 座標として読めません\n", " \t\n", "# 東京\t\x01\n"},
+        {Format::Csv, "ERROR,\"LAT1 \"\"a,b\\x1B\"\": 座標として読めません\"\n", " \t\n",
+         "# 東京\t\x01\n"},
+        {Format::Json, "{\"error\":\"LAT1 \\\"a,b\\\\x1B\\\": 座標として読めません\"}\n", "{}\n",
+         "{\"comment\":\"# 東京\\\\t\\\\x01\"}\n"},
+    };
+    for (const Row& r : rows) {
+        const Columns columns{r.format, Unit::Km, false, false};
+        std::string error, blank, comment;
+        append_error(error, columns, message);
+        append_kept_line(blank, columns, " \t");
+        append_kept_line(comment, columns, "# 東京\t\x01");
+        EXPECT_EQ(error, r.error);
+        EXPECT_EQ(blank, r.blank);
+        EXPECT_EQ(comment, r.comment);
+    }
 }
 
 TEST(Messages, CarriageReturnsBecomeLinesOrOneLine)

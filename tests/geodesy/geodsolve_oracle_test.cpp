@@ -13,14 +13,18 @@
 // dx / sin A, so per pair
 //   |B - B_oracle| <= delta (|tan phi1| + |cot C| + 1/sin C) / |sin A|  (radians)
 // plus double rounding amplified the same way, which we bound by 1e-14 / (sin C cos phi1 sin A).
+// The final bearing is the initial bearing from the destination turned by 180 degrees: the same
+// bound with phi2 and the azimuth at the destination.
 // Near due north or south (sin A small) the offset dominates: for a pair one degree apart on a
 // meridian it is 0.0088 degrees. Such pairs (|sin A| < 0.01), pairs closer than 0.01 rad or
 // nearer than that to the antipode, and refused pairs are left out.
 #include "geodesy/calculation.h"
 #include "geodesy/coordinates.h"
+#include "geodesy/globe.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -67,18 +71,15 @@ struct OracleResult {
     double azi1, azi2, s12_m;
 };
 
-std::vector<OracleResult> run_geodsolve(const std::vector<Pair>& pairs)
+// Each line: latitude and longitude of the departure, then of the destination, in degrees.
+std::vector<OracleResult> run_geodsolve(const std::vector<std::array<double, 4>>& lines)
 {
     const std::string input = ::testing::TempDir() + "geodsolve_oracle_input.txt";
     {
         std::ofstream in(input);
         in.precision(17);
-        for (const Pair& p : pairs) {
-            in << degrees_of(p.dep.ido_do, p.dep.ido_hun, p.dep.ido_byo) << ' '
-               << degrees_of(p.dep.kei_do, p.dep.kei_hun, p.dep.kei_byo) << ' '
-               << degrees_of(p.dst.ido_do, p.dst.ido_hun, p.dst.ido_byo) << ' '
-               << degrees_of(p.dst.kei_do, p.dst.kei_hun, p.dst.kei_byo) << '\n';
-        }
+        for (const auto& l : lines)
+            in << l[0] << ' ' << l[1] << ' ' << l[2] << ' ' << l[3] << '\n';
     }
     const std::string command = std::string(GEODSOLVE_EXECUTABLE)
         + " -i -e 6367447.5 0 -p 9 --input-file " + input;
@@ -94,45 +95,100 @@ std::vector<OracleResult> run_geodsolve(const std::vector<Pair>& pairs)
     return results;
 }
 
+std::array<double, 4> degrees_of(const Pair& p)
+{
+    return {degrees_of(p.dep.ido_do, p.dep.ido_hun, p.dep.ido_byo),
+            degrees_of(p.dep.kei_do, p.dep.kei_hun, p.dep.kei_byo),
+            degrees_of(p.dst.ido_do, p.dst.ido_hun, p.dst.ido_byo),
+            degrees_of(p.dst.kei_do, p.dst.kei_hun, p.dst.kei_byo)};
+}
+
+// The bound derived above, in degrees, for a bearing at latitude phi (degrees) whose true value
+// is azimuth (degrees) on a path of true central angle c (radians); negative when the pair is left
+// out (near due north or south, too close, or too near the antipode).
+double bearing_bound(double phi, double azimuth, double c)
+{
+    const double sin_a = std::abs(std::sin(azimuth * PI / 180));
+    if (sin_a < 0.01 || c < 0.01 || c > PI - 0.01)
+        return -1;
+    const double delta = 15e-10;
+    const double cos_phi = std::cos(phi * PI / 180);
+    const double bound_rad =
+        delta * (std::abs(std::tan(phi * PI / 180)) + std::abs(1 / std::tan(c)) + 1 / std::sin(c))
+            / sin_a
+        + 1e-14 / (std::sin(c) * cos_phi * sin_a);
+    return bound_rad * 180 / PI;
+}
+
+// The difference of two bearings in degrees, between -180 and 180.
+double bearing_difference(double b, double azimuth)
+{
+    return std::remainder(b - azimuth, 360.0);
+}
+
 } // namespace
 
 TEST(GeodSolveOracle, BearingAndDistanceOfRandomPairs)
 {
     const std::vector<Pair> pairs = random_pairs(4000);
-    const std::vector<OracleResult> oracle = run_geodsolve(pairs);
+    std::vector<std::array<double, 4>> lines;
+    for (const Pair& p : pairs)
+        lines.push_back(degrees_of(p));
+    const std::vector<OracleResult> oracle = run_geodsolve(lines);
     ASSERT_EQ(oracle.size(), pairs.size()) << "GeodSolve did not answer every pair";
 
-    const double delta = 15e-10;
     int compared = 0;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const Calculation r = calculate(pairs[i].dep, pairs[i].dst);
         if (r.refusal != Refusal::None)
             continue;
         const double c_true = oracle[i].s12_m / 6367447.5;
-        const double a_true = oracle[i].azi1 * PI / 180;
-        if (std::abs(std::sin(a_true)) < 0.01 || c_true < 0.01 || c_true > PI - 0.01)
+        const double bound = bearing_bound(lines[i][0], oracle[i].azi1, c_true);
+        if (bound < 0)
             continue;
         ++compared;
         SCOPED_TRACE("pair " + std::to_string(i));
-
         EXPECT_NEAR(r.d, oracle[i].s12_m / 1000, 1e-5);
-
-        const double phi1 = degrees_of(pairs[i].dep.ido_do, pairs[i].dep.ido_hun,
-                                       pairs[i].dep.ido_byo) * PI / 180;
-        const double sin_a = std::abs(std::sin(a_true));
-        const double bound_rad = delta
-                * (std::abs(std::tan(phi1)) + std::abs(1 / std::tan(c_true)) + 1 / std::sin(c_true))
-                / sin_a
-            + 1e-14 / (std::sin(c_true) * std::cos(phi1) * sin_a);
-        double b_oracle = oracle[i].azi1 < 0 ? oracle[i].azi1 + 360 : oracle[i].azi1;
-        double diff = r.b - b_oracle;
-        if (diff > 180)
-            diff -= 360;
-        else if (diff < -180)
-            diff += 360;
-        EXPECT_LE(std::abs(diff), bound_rad * 180 / PI)
-            << "B " << r.b << " oracle " << b_oracle;
+        EXPECT_LE(std::abs(bearing_difference(r.b, oracle[i].azi1)), bound)
+            << "B " << r.b << " oracle " << oracle[i].azi1;
     }
     // Most pairs must survive the exclusions, or the test would prove little.
     EXPECT_GT(compared, 3600);
+}
+
+// Points the bars cannot hold (less than one degree west or south), in both directions, with the
+// final bearing of the calculator.
+TEST(GeodSolveOracle, SubDegreePointsAndFinalBearings)
+{
+    struct Place {
+        double lat, lon;
+    };
+    const Place london{51 + 30 / 60.0 + 26 / 3600.0, -(7 / 60.0 + 39 / 3600.0)},
+        tokyo{35 + 41 / 60.0 + 22 / 3600.0, 139 + 41 / 60.0 + 30 / 3600.0},
+        quito{-(13 / 60.0 + 47 / 3600.0), -(78 + 31 / 60.0 + 29 / 3600.0)},
+        accra{5 + 33 / 60.0 + 22 / 3600.0, -(11 / 60.0 + 49 / 3600.0)};
+    const std::array<double, 4> lines[] = {
+        {london.lat, london.lon, tokyo.lat, tokyo.lon}, {tokyo.lat, tokyo.lon, london.lat, london.lon},
+        {quito.lat, quito.lon, accra.lat, accra.lon}, {accra.lat, accra.lon, quito.lat, quito.lon},
+        {-0.123456789, -0.5, 0.25, -0.987654321},
+    };
+    const std::vector<OracleResult> oracle =
+        run_geodsolve(std::vector<std::array<double, 4>>(std::begin(lines), std::end(lines)));
+    ASSERT_EQ(oracle.size(), std::size(lines));
+    GlobeCalculation r;
+    for (std::size_t i = 0; i < oracle.size(); ++i) {
+        SCOPED_TRACE("pair " + std::to_string(i));
+        const auto& l = lines[i];
+        calculate_globe({angle_from_degrees(l[0]), angle_from_degrees(l[1])},
+                        {angle_from_degrees(l[2]), angle_from_degrees(l[3])}, true, r);
+        ASSERT_EQ(r.refusal, Refusal::None);
+        const double c_true = oracle[i].s12_m / 6367447.5;
+        EXPECT_NEAR(r.d, oracle[i].s12_m / 1000, 1e-5);
+        EXPECT_LE(std::abs(bearing_difference(r.b, oracle[i].azi1)),
+                  bearing_bound(l[0], oracle[i].azi1, c_true));
+        EXPECT_LE(std::abs(bearing_difference(r.final_b, oracle[i].azi2)),
+                  bearing_bound(l[2], oracle[i].azi2, c_true));
+        EXPECT_GE(r.final_b, 0);
+        EXPECT_LT(r.final_b, 360);
+    }
 }

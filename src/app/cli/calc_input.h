@@ -1,26 +1,43 @@
 #pragma once
-// Reading the calculator's coordinates: "D:M:S" in entry form, the sign on the degrees only.
+// Reading the calculator's coordinates. One coordinate is any of
+//   D:M:S (the window's entry form, sign on the degrees), D:M, decimal degrees, fractional
+//   seconds (35:41:22.5), a hemisphere letter instead of a sign (35:41:22N, W74:0:21), degree,
+//   minute and second marks (35°41′22″, 35°41'22", 35d41'22", 35d41m22s), and the Japanese
+//   35度41分22秒 with 北緯, 南緯, 東経, 西経 in front.
+// Whole-number D:M:S is read here directly (batch runs are mostly that); every other form goes
+// through GeographicLib's DMS::Decode. Both give the same angle for the same value.
 #include "geodesy/coordinates.h"
-#include "shared_state/point.h"
+#include "geodesy/globe.h"
 
 #include <string>
 #include <string_view>
 
 namespace orvine::calc {
 
-// Reads one coordinate into degrees, minutes, seconds. Accepts the bars' ranges only: latitude
-// degrees -89..89, longitude -179..179, minutes and seconds 0..59; "-0:M:S" is refused because
-// less than one degree south or west cannot be held. On failure returns false and sets `error`
-// to a message that names `arg_name` and the token and says what is wrong.
-bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name,
-                      std::int16_t& degrees, std::int16_t& minutes, std::int16_t& seconds,
+// Reads one coordinate. Latitudes must lie strictly between -90 and 90 degrees and longitudes
+// within -180..180; minutes and seconds must be below 60; a sign only leads the coordinate and
+// never joins a hemisphere letter; a latitude takes N or S only, a longitude E or W. On failure
+// returns false and sets `error` to a message that names `arg_name` and the token (its control
+// characters escaped, see escape_controls) and says what is wrong.
+bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name, GlobeAngle& angle,
                       std::string& error);
 
 // The four arguments LAT1 LON1 LAT2 LON2 as a departure and a destination; same failure rules.
-bool parse_points(const std::string_view (&tokens)[4], Point& dep, Point& dst, std::string& error);
+bool parse_points(const std::string_view (&tokens)[4], GlobePoint& dep, GlobePoint& dst,
+                  std::string& error);
 
 // Splits a line (without its line end) at blanks and tabs into exactly four tokens and reads
 // them; a line with another number of fields is an error.
-bool parse_line(std::string_view line, Point& dep, Point& dst, std::string& error);
+bool parse_line(std::string_view line, GlobePoint& dep, GlobePoint& dst, std::string& error);
+
+// Whether an operand reads as the start of a coordinate rather than a file name or an option: a
+// digit, or a decimal point and a digit, after an optional hemisphere letter or
+// 北緯/南緯/東経/西経 and an optional sign.
+bool looks_like_coordinate(std::string_view operand);
+
+// The text with every byte that a terminal could act on made visible: control characters
+// (U+0000..U+001F, U+007F, U+0080..U+009F) and bytes that are not UTF-8 become \xHH (\t for a
+// tab), and a backslash becomes \\, so that the escapes cannot be confused with the text.
+std::string escape_controls(std::string_view text);
 
 } // namespace orvine::calc

@@ -1,5 +1,9 @@
 #include "app/cli/calc_output.h"
 
+#include "app/cli/calc_input.h"
+
+#include <GeographicLib/Geodesic.hpp>
+
 #include <charconv>
 
 namespace orvine::calc {
@@ -13,19 +17,199 @@ void append_double17(std::string& out, double v)
     out.append(buf, end);
 }
 
+double km_per_unit(Unit unit)
+{
+    switch (unit) {
+    case Unit::Nmi:
+        return 1.852;
+    case Unit::Mi:
+        return 1.609344;
+    case Unit::Km:
+        break;
+    }
+    return 1;
+}
+
+const char* unit_suffix(Unit unit)
+{
+    switch (unit) {
+    case Unit::Nmi:
+        return "_nmi";
+    case Unit::Mi:
+        return "_mi";
+    case Unit::Km:
+        break;
+    }
+    return "_km";
+}
+
+double azimuth_0_360(double azimuth)
+{
+    return azimuth < 0 ? azimuth + 360 : azimuth == 0 ? 0 : azimuth;
+}
+
+void append_json_string(std::string& out, std::string_view text)
+{
+    static const char HEX[] = "0123456789abcdef";
+    out += '"';
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (b < 0x20) {
+            out += "\\u00";
+            out += HEX[b >> 4];
+            out += HEX[b & 15];
+        } else {
+            out += ch;
+        }
+    }
+    out += '"';
+}
+
+void append_csv_field(std::string& out, std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char ch : text) {
+        if (ch == '"')
+            out += '"';
+        out += ch;
+    }
+    out += '"';
+}
+
+// Lays out one record field by field: the separator, and the name for JSON.
+class Record {
+public:
+    Record(std::string& out, Format format) : out_(out), format_(format)
+    {
+        if (format_ == Format::Json)
+            out_ += '{';
+    }
+    void number(const char* name, const char* suffix, double value)
+    {
+        start(name, suffix);
+        append_double17(out_, value);
+    }
+    void text(const char* name, std::string_view value)
+    {
+        start(name, "");
+        if (format_ == Format::Json)
+            append_json_string(out_, value);
+        else if (format_ == Format::Csv)
+            append_csv_field(out_, value);
+        else
+            out_ += value;
+    }
+    void end() { out_ += format_ == Format::Json ? "}\n" : "\n"; }
+
+private:
+    void start(const char* name, const char* suffix)
+    {
+        if (!first_)
+            out_ += format_ == Format::Tsv ? '\t' : ',';
+        first_ = false;
+        if (format_ == Format::Json) {
+            out_ += '"';
+            out_ += name;
+            out_ += suffix;
+            out_ += "\":";
+        }
+    }
+    std::string& out_;
+    Format format_;
+    bool first_ = true;
+};
+
 } // namespace
 
-void append_result_line(std::string& out, const Calculation& result)
+EllipsoidFigures ellipsoid_figures(const GlobePoint& dep, const GlobePoint& dst)
 {
-    append_double17(out, result.b);
-    out += '\t';
-    out += result.sector->name;
-    out += '\t';
-    append_double17(out, result.d);
-    out += '\t';
-    out += result.bearing_caption;
-    out += '\t';
-    out += result.distance_caption;
+    static const GeographicLib::Geodesic grs80(6378137, 1 / 298.257222101);
+    EllipsoidFigures f;
+    grs80.Inverse(dep.lat.degrees, dep.lon.degrees, dst.lat.degrees, dst.lon.degrees,
+                  f.distance_m, f.bearing, f.final_bearing);
+    f.bearing = azimuth_0_360(f.bearing);
+    f.final_bearing = azimuth_0_360(f.final_bearing);
+    return f;
+}
+
+void append_header(std::string& out, const Columns& columns)
+{
+    if (columns.format != Format::Csv)
+        return;
+    const char* suffix = unit_suffix(columns.unit);
+    out += "bearing,direction,distance";
+    out += suffix;
+    out += ",bearing_text,distance_text";
+    if (columns.final_bearing)
+        out += ",final_bearing";
+    if (columns.ellipsoid) {
+        out += ",ellipsoid_distance";
+        out += suffix;
+        out += ",ellipsoid_bearing,ellipsoid_final_bearing";
+    }
+    out += '\n';
+}
+
+void append_record(std::string& out, const Columns& columns, const GlobeCalculation& result,
+                   const EllipsoidFigures& ellipsoid)
+{
+    const char* suffix = unit_suffix(columns.unit);
+    const double km_per = km_per_unit(columns.unit);
+    Record r(out, columns.format);
+    r.number("bearing", "", result.b);
+    r.text("direction", result.sector->name);
+    r.number("distance", suffix, result.d / km_per);
+    r.text("bearing_text", result.bearing_caption);
+    r.text("distance_text", result.distance_caption);
+    if (columns.final_bearing)
+        r.number("final_bearing", "", result.final_b);
+    if (columns.ellipsoid) {
+        r.number("ellipsoid_distance", suffix, ellipsoid.distance_m / 1000 / km_per);
+        r.number("ellipsoid_bearing", "", ellipsoid.bearing);
+        r.number("ellipsoid_final_bearing", "", ellipsoid.final_bearing);
+    }
+    r.end();
+}
+
+void append_error(std::string& out, const Columns& columns, std::string_view message)
+{
+    switch (columns.format) {
+    case Format::Tsv:
+        out += "ERROR: ";
+        out += message;
+        out += '\n';
+        return;
+    case Format::Csv:
+        out += "ERROR,";
+        append_csv_field(out, message);
+        out += '\n';
+        return;
+    case Format::Json:
+        out += "{\"error\":";
+        append_json_string(out, message);
+        out += "}\n";
+        return;
+    }
+}
+
+void append_kept_line(std::string& out, const Columns& columns, std::string_view line)
+{
+    if (columns.format != Format::Json) {
+        out += line;
+    } else if (line.find('#') == std::string_view::npos) {
+        out += "{}";
+    } else {
+        out += "{\"comment\":";
+        append_json_string(out, escape_controls(line));
+        out += '}';
+    }
     out += '\n';
 }
 
