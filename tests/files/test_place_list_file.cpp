@@ -85,6 +85,15 @@ TEST_F(PlaceListFile, LoadsInFileOrderUpToAnEmptyName)
     EXPECT_EQ(result.notice->record, 2);
     EXPECT_EQ(result.notice->path, path());
 
+    // What old editors leave, plus signs and an end-of-file mark, reads as written.
+    const QByteArray dos = "\"Lima\",-12,+2,+36,-77,1,42\r\n\x1a";
+    write_bytes(path(), dos);
+    result = load();
+    ASSERT_TRUE(result.ok());
+    EXPECT_TRUE(table.loaded_whole());
+    EXPECT_EQ(table.rows[0].point, LIMA_PT);
+    EXPECT_EQ(read_bytes(path()), dos);
+
     // An empty name at the very end hides nothing; its values are not loaded, so they may
     // be anything numeric.
     write_bytes(path(), TOKYO_REC + "\"\",999,0,0,0,0,0\r\n\r\n");
