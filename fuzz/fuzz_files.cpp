@@ -72,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SettingsLoad settings = load_settings(in_dir.path());
     if (settings.ok()) {
         const Settings& s = settings.settings;
-        require(!save_settings(out_dir.path(), s.list_file, s.place, s.point));
+        QFile::remove(out_dir.filePath("vantorff.ini"));
+        FileStamp absent;
+        require(!save_settings(out_dir.path(), s.list_file, s.place, s.point, absent));
         const SettingsLoad back = load_settings(out_dir.path());
         require(back.ok() && back.settings.list_file == s.list_file && back.settings.place == s.place
                 && back.settings.point == s.point);
@@ -84,18 +86,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PlaceTable table;
     const PlaceListLoad load = load_place_list(in_dir.path(), "places.txt", table);
     require(load.records >= 0 && load.records <= PlaceTable::SIZE);
-    require(table.loaded_whole() == load.ok());
+    require(table.loaded_whole() == (load.ok() && !load.notice));
     for (int i = load.records; i < PlaceTable::SIZE; ++i)
         require(table.rows[i].name.isEmpty() && table.rows[i].point == Point{});
-    if (load.ok()) {
+    if (table.loaded_whole()) {
         table.place_last = static_cast<std::int16_t>(load.records - 1);
+        QFile::remove(out_dir.filePath("places.txt"));
+        PlaceTableAccess::set_source(table, FileStamp{});
         require(!save_place_list(out_dir.path(), "places.txt", table));
         PlaceTable back;
         const PlaceListLoad again = load_place_list(out_dir.path(), "places.txt", back);
         require(again.ok() && !again.notice && again.records == load.records);
         require(same_places(table, back, load.records));
     } else {
-        require(!problem_message(*load.problem).isEmpty());
+        require(!problem_message(load.problem ? *load.problem : *load.notice).isEmpty());
         require(save_place_list(out_dir.path(), "places.txt", table).has_value());
     }
 

@@ -1,5 +1,7 @@
 #include "files/file_problem.h"
 
+#include "files/file_io.h"
+
 #include <QDir>
 
 namespace orvine {
@@ -52,6 +54,8 @@ QString read_fault_reason(TextFault fault)
         return QStringLiteral("Shift-JIS の文字として読めないバイトがあります");
     case TextFault::TextAfterQuote:
         return QStringLiteral("閉じる「\"」の後に余分な文字があります");
+    case TextFault::TooLong:
+        return QStringLiteral("%1文字を超えています").arg(MAX_TEXT_LENGTH);
     case TextFault::None:
         break;
     }
@@ -71,6 +75,8 @@ QString text_fault_message(TextFault fault)
         return QStringLiteral("地名に Shift-JIS で表せない文字が含まれています。");
     case TextFault::TextAfterQuote:
         return QStringLiteral("閉じる「\"」の後に余分な文字があります。");
+    case TextFault::TooLong:
+        return QStringLiteral("地名が長すぎます（%1文字まで）。").arg(MAX_TEXT_LENGTH);
     case TextFault::None:
         break;
     }
@@ -87,6 +93,17 @@ QString problem_message(const FileProblem& p)
         return file + QStringLiteral("が見つかりません。");
     case Kind::Unreadable:
         return with_detail(file + QStringLiteral("を読み込めません。"), p.detail);
+    case Kind::NotRegularFile:
+        return file + QStringLiteral("は読み込めません（通常のファイルではなく、") + p.detail + QStringLiteral("です）。");
+    case Kind::TooLarge:
+        return file + QStringLiteral("は大きすぎるため読み込みません（%1 バイト。%2 バイトまでです）。")
+                          .arg(p.value)
+                          .arg(MAX_FILE_BYTES);
+    case Kind::SavedAsUtf8:
+        return file + QStringLiteral("は UTF-8 で保存されています。Shift-JIS で保存し直してください。");
+    case Kind::BadFileName:
+        return QStringLiteral("設定ファイルの地点一覧ファイル名「") + p.detail
+            + QStringLiteral("」は使えません。プログラムのフォルダーからの相対パスで、ファイルを指す名前にしてください。");
     case Kind::CutShort:
         return file + QStringLiteral("の第%1レコードが途中で切れています（第%2項目「%3」から先がありません）。")
                           .arg(p.record)
@@ -106,6 +123,11 @@ QString problem_message(const FileProblem& p)
         return at + QStringLiteral("が空です。");
     case Kind::WriteFailed:
         return with_detail(file + QStringLiteral("に書き込めませんでした。ファイルは元のままです。"), p.detail);
+    case Kind::CreateFailed:
+        return with_detail(file + QStringLiteral("を作成できませんでした。"), p.detail);
+    case Kind::ChangedElsewhere:
+        return file + QStringLiteral("は、読み込んだ後に別の Orvine かほかのプログラムで変更されています。\r\n"
+                                     "変更を失わないため今の操作は行わず、ファイルを読み込み直します。");
     case Kind::TextNotStorable:
         return QStringLiteral("「") + p.detail + QStringLiteral("」は") + file
             + QStringLiteral("に記録できません。\r\n") + text_fault_message(p.text_fault);

@@ -20,14 +20,25 @@ enum class TextFault {
                        // reading: bytes that are not Shift-JIS (code page 932) text
     TextAfterQuote,    // reading: something other than blanks between a closing quote and
                        // the comma or line end that must follow it
+    TooLong,           // more than MAX_TEXT_LENGTH characters: more than the window's text
+                       // box can hold
 };
+
+// The longest text a field may hold: what the place-list window's text box holds.
+inline constexpr int MAX_TEXT_LENGTH = 32767;
 
 struct FileProblem {
     enum class Kind {
         // Reading
         Missing,               // the file does not exist (settings file only: a missing
                                // place list is an empty list)
-        Unreadable,            // it exists but cannot be opened or read (detail: system text)
+        Unreadable,            // it exists but cannot be opened or read (detail: the cause)
+        NotRegularFile,        // a folder, named pipe, device or socket (detail: which);
+                               // never opened for reading, so nothing blocks
+        TooLarge,              // larger than MAX_FILE_BYTES (value: its size); never read
+        SavedAsUtf8,           // a UTF-8 byte-order mark, or UTF-8 text with Japanese in it
+        BadFileName,           // the settings name a place-list file that cannot be one of
+                               // the program's files: absolute, a folder, NUL (detail: the name)
         CutShort,              // the file ends inside a record (or inside a quoted text)
         NotANumber,            // an integer field holds letters, a fraction, blanks or nothing
         OutOfRange,            // a coordinate value outside the bars' range (value, min, max)
@@ -37,6 +48,10 @@ struct FileProblem {
                                // writing: a place with an empty name (it would end the list)
         // Writing
         WriteFailed,           // the file could not be written; its old content is intact
+                               // (detail: the stage and its cause, in Japanese)
+        CreateFailed,          // a file that did not exist could not be created (detail)
+        ChangedElsewhere,      // the file no longer holds what the program last read:
+                               // another instance or an editor changed it; nothing written
         TextNotStorable,       // a name the file cannot hold (text_fault); nothing written
         NotLoadedWhole,        // the place list was not read whole, so it is not rewritten
         NoSuchEntry,           // the index to skip or replace is not a listed place
@@ -52,11 +67,12 @@ struct FileProblem {
                               // For writes: the place's table index + 1.
     int field = 0;            // 1-based field number within the record; 0 when none applies
     TextFault text_fault = TextFault::None;
-    long long value = 0;      // OutOfRange: the value read or given
+    long long value = 0;      // OutOfRange: the value read or given; TooLarge: the size
     int min = 0;              // OutOfRange: the allowed range
     int max = 0;
-    QString detail;           // Unreadable / WriteFailed: the system's own description;
-                              // TextNotStorable: the refused text
+    QString detail;           // Unreadable / NotRegularFile / WriteFailed / CreateFailed: the
+                              // cause in Japanese; TextNotStorable: the refused text;
+                              // BadFileName: the name
 };
 
 // A Japanese message for the user that names the file, the record and the field (with

@@ -52,6 +52,34 @@ std::optional<FileProblem> read_place(RecordReader& reader, const QString& path,
     return std::nullopt;
 }
 
+// The settings name the place list relative to the program's directory; a name that is
+// absolute, or that cannot name a file there, would otherwise show as an empty list.
+std::optional<FileProblem> file_name_problem(const QString& list_file, const QString& path)
+{
+    const QString last = list_file.section(QLatin1Char('/'), -1);
+    const bool absolute = list_file.startsWith(QLatin1Char('/')) || list_file.startsWith(QLatin1Char('\\'))
+        || (list_file.size() >= 2 && list_file[1] == QLatin1Char(':'));
+    if (!absolute && !list_file.contains(QChar(0)) && !last.isEmpty() && last != QLatin1String(".")
+        && last != QLatin1String(".."))
+        return std::nullopt;
+    FileProblem p = record_problem(FileProblem::Kind::BadFileName, path, 0);
+    p.detail = list_file;
+    return p;
+}
+
+// The file's bytes for reading as records; a problem when they cannot be read as such.
+std::optional<FileProblem> list_bytes(const QString& list_file, const QString& path, FileBytes& file)
+{
+    if (auto p = file_name_problem(list_file, path))
+        return p;
+    file = read_whole_file(path, FileKind::PlaceList);
+    if (file.problem)
+        return file.problem;
+    if (detect_encoding(file.bytes) == TextEncoding::Utf8)
+        return record_problem(FileProblem::Kind::SavedAsUtf8, path, 0);
+    return std::nullopt;
+}
+
 void empty_rows_from(PlaceTable& table, int first)
 {
     for (int i = first; i < PlaceTable::SIZE; ++i)
@@ -59,12 +87,14 @@ void empty_rows_from(PlaceTable& table, int first)
 }
 
 std::optional<FileProblem> save(const QString& program_dir, const QString& list_file,
-                                const PlaceTable& table, int skip, int replace,
+                                PlaceTable& table, int skip, int replace,
                                 const Place* replacement)
 {
     const QString path = place_list_path(program_dir, list_file);
     if (!table.loaded_whole())
         return record_problem(FileProblem::Kind::NotLoadedWhole, path, 0);
+    if (auto p = file_name_problem(list_file, path))
+        return p;
     const int last = table.place_last;
     if (last < -1 || last >= PlaceTable::SIZE)
         return record_problem(FileProblem::Kind::NoSuchEntry, path, last + 1);
@@ -90,7 +120,10 @@ std::optional<FileProblem> save(const QString& program_dir, const QString& list_
             return in_place_list(*p, path);
         }
     }
-    return write_whole_file(path, FileKind::PlaceList, bytes);
+    FileStamp source = table.source();
+    auto problem = write_whole_file(path, FileKind::PlaceList, bytes, source);
+    PlaceTableAccess::set_source(table, source);
+    return problem;
 }
 
 } // namespace
@@ -105,10 +138,9 @@ PlaceListLoad load_place_list(const QString& program_dir, const QString& list_fi
     PlaceListLoad result;
     const QString path = place_list_path(program_dir, list_file);
     PlaceTableAccess::set_loaded_whole(table, false);
-    FileBytes file = read_whole_file(path, FileKind::PlaceList);
-    if (file.problem) {
+    FileBytes file;
+    if ((result.problem = list_bytes(list_file, path, file))) {
         empty_rows_from(table, 0);
-        result.problem = file.problem;
         return result;
     }
     RecordReader reader(std::move(file.bytes));
@@ -128,19 +160,20 @@ PlaceListLoad load_place_list(const QString& program_dir, const QString& list_fi
     }
     empty_rows_from(table, count);
     result.records = count;
-    PlaceTableAccess::set_loaded_whole(table, !result.problem);
+    PlaceTableAccess::set_loaded_whole(table, !result.problem && !result.notice);
+    PlaceTableAccess::set_source(table, file.stamp);
     return result;
 }
 
 std::optional<FileProblem> save_place_list(const QString& program_dir, const QString& list_file,
-                                           const PlaceTable& table)
+                                           PlaceTable& table)
 {
     return save(program_dir, list_file, table, -1, -1, nullptr);
 }
 
 std::optional<FileProblem> save_place_list_skipping(const QString& program_dir,
                                                     const QString& list_file,
-                                                    const PlaceTable& table, int skip)
+                                                    PlaceTable& table, int skip)
 {
     if (skip == -1)
         return record_problem(FileProblem::Kind::NoSuchEntry, place_list_path(program_dir, list_file), 0);
@@ -149,7 +182,7 @@ std::optional<FileProblem> save_place_list_skipping(const QString& program_dir,
 
 std::optional<FileProblem> save_place_list_replacing(const QString& program_dir,
                                                      const QString& list_file,
-                                                     const PlaceTable& table, int index,
+                                                     PlaceTable& table, int index,
                                                      const Place& replacement)
 {
     if (index == -1)
@@ -162,11 +195,9 @@ NameCheckRead read_places_for_name_check(const QString& program_dir, const QStri
 {
     NameCheckRead result;
     const QString path = place_list_path(program_dir, list_file);
-    FileBytes file = read_whole_file(path, FileKind::PlaceList);
-    if (file.problem) {
-        result.problem = file.problem;
+    FileBytes file;
+    if ((result.problem = list_bytes(list_file, path, file)))
         return result;
-    }
     RecordReader reader(std::move(file.bytes));
     std::vector<Place> places;
     while (!reader.at_end()) {

@@ -6,7 +6,9 @@
 //
 // A table is rewritten to the file only while it holds a faithful copy of the whole file
 // (PlaceTable::loaded_whole(), set by load_place_list alone): a list that could not be
-// read whole is never written back from what was read of it. Every rewrite is atomic.
+// read whole is never written back from what was read of it. Every rewrite either
+// completes or leaves the file byte for byte as it was, and happens only while the file
+// still holds what the table was read from (PlaceTable::source()); see write_whole_file.
 #include "files/file_problem.h"
 #include "shared_state/place_table.h"
 #include "shared_state/point.h"
@@ -24,39 +26,44 @@ struct PlaceListLoad {
     int records = 0;                    // named places loaded into rows 0..records-1
     std::optional<FileProblem> problem; // why the file could not be read whole
     // RecordsAfterEmptyName when the list ended at an empty name with more records behind
-    // it: they are not in the table and the next rewrite drops them, so tell the user.
+    // it: they are not in the table, so the table is not loaded whole; tell the user.
     std::optional<FileProblem> notice;
     bool ok() const { return !problem; }
 };
 
 // Reads the file into table rows 0, 1, 2, ... up to the first record with an empty name
 // (that record and those after it are not loaded) and empties every row after the last
-// one loaded. A missing file is an empty list. On success the table is marked loaded
-// whole; on a problem it holds the records read before the faulty one (for showing) and
-// is marked not loaded whole, so that no save function will rewrite the file from it.
-// place_last is left to the caller (typically records - 1).
+// one loaded. A missing file is an empty list. The table is marked loaded whole only when
+// every record of the file is in it: on a problem, and when records follow an empty name
+// (notice), it holds the records read before (for showing) and is marked not loaded
+// whole, so that no save function will rewrite the file from it. A list_file that cannot
+// name a file of the program's directory is BadFileName; a file saved as UTF-8 is
+// SavedAsUtf8 and nothing of it is loaded. place_last is left to the caller (typically
+// records - 1).
 PlaceListLoad load_place_list(const QString& program_dir, const QString& list_file, PlaceTable& table);
 
-// Rewrites the file atomically with rows 0..place_last. Refused, with nothing written:
+// Rewrites the file with rows 0..place_last. Refused, with nothing written:
 // NotLoadedWhole when the table was not read whole; TextNotStorable / EmptyName /
-// OutOfRange for a row the file cannot hold faithfully (record = index + 1). WriteFailed
-// leaves the old file intact. An empty table writes a zero-byte file.
+// OutOfRange for a row the file cannot hold faithfully (record = index + 1);
+// ChangedElsewhere when the file no longer holds what the table was read from (read it
+// again). WriteFailed / CreateFailed leave the old file intact. An empty table writes a
+// zero-byte file. On success the table's source becomes the new file.
 std::optional<FileProblem> save_place_list(const QString& program_dir, const QString& list_file,
-                                           const PlaceTable& table);
+                                           PlaceTable& table);
 
 // As save_place_list, leaving row `skip` out (a deletion: the rows behind it move up in
 // the file). `skip` must be in 0..place_last (else NoSuchEntry). The table is not changed;
 // read it back with load_place_list afterwards.
 std::optional<FileProblem> save_place_list_skipping(const QString& program_dir,
                                                     const QString& list_file,
-                                                    const PlaceTable& table, int skip);
+                                                    PlaceTable& table, int skip);
 
 // As save_place_list, writing `replacement` instead of row `index` (a correction).
 // `index` must be in 0..place_last (else NoSuchEntry). The table is not changed; replace
 // the row after the write succeeded.
 std::optional<FileProblem> save_place_list_replacing(const QString& program_dir,
                                                      const QString& list_file,
-                                                     const PlaceTable& table, int index,
+                                                     PlaceTable& table, int index,
                                                      const Place& replacement);
 
 struct NameCheckRead {

@@ -29,6 +29,15 @@ bool has_shift_jis_structure(const QByteArray& raw)
     return true;
 }
 
+std::optional<QString> decode_utf8(const QByteArray& raw)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(raw);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
 std::optional<QString> decode(const QByteArray& raw)
 {
     if (!has_shift_jis_structure(raw))
@@ -53,10 +62,33 @@ std::optional<QByteArray> encode(const QString& text)
 constexpr int MAX_DIGITS = 18;
 constexpr std::int64_t SATURATED = 999999999999999999;
 
+const QByteArray UTF8_BOM("\xEF\xBB\xBF");
+
+// Kana, kanji and full-width forms all lie in the basic plane.
+bool is_japanese(char16_t c)
+{
+    return (c >= 0x3000 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF);
+}
+
 } // namespace
+
+TextEncoding detect_encoding(const QByteArray& bytes)
+{
+    if (bytes.startsWith(UTF8_BOM))
+        return TextEncoding::Utf8;
+    const std::optional<QString> text = decode_utf8(bytes);
+    if (!text)
+        return TextEncoding::ShiftJis;
+    for (QChar c : *text)
+        if (is_japanese(c.unicode()))
+            return TextEncoding::Utf8;
+    return TextEncoding::ShiftJis;
+}
 
 TextFault text_fault(const QString& text)
 {
+    if (text.size() > MAX_TEXT_LENGTH)
+        return TextFault::TooLong;
     if (text.contains(QLatin1Char('"')))
         return TextFault::DoubleQuote;
     if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
@@ -158,7 +190,14 @@ std::optional<FileProblem> check_point_range(const Point& point, int first_field
     return std::nullopt;
 }
 
-RecordReader::RecordReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
+RecordReader::RecordReader(QByteArray bytes, TextEncoding encoding)
+    : bytes_(std::move(bytes)), encoding_(encoding)
+{
+    if (bytes_.endsWith('\x1A'))
+        bytes_.chop(1);
+    if (encoding_ == TextEncoding::Utf8 && bytes_.startsWith(UTF8_BOM))
+        pos_ = UTF8_BOM.size();
+}
 
 void RecordReader::skip_blanks()
 {
@@ -229,7 +268,7 @@ std::optional<FileProblem> RecordReader::read_text(int field, QString& out)
     const bool quoted = bytes_[pos_] == '"';
     QByteArray raw;
     if (quoted) {
-        const int close = bytes_.indexOf('"', pos_ + 1);
+        const qsizetype close = bytes_.indexOf('"', pos_ + 1);
         if (close < 0)
             return problem(FileProblem::Kind::CutShort, field);
         raw = bytes_.mid(pos_ + 1, close - pos_ - 1);
@@ -240,7 +279,7 @@ std::optional<FileProblem> RecordReader::read_text(int field, QString& out)
             return p;
         }
     } else {
-        const int start = pos_;
+        const qsizetype start = pos_;
         while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !at_line_end())
             ++pos_;
         raw = bytes_.mid(start, pos_ - start);
@@ -250,10 +289,22 @@ std::optional<FileProblem> RecordReader::read_text(int field, QString& out)
             return p;
         }
     }
-    std::optional<QString> text = decode(raw);
+    // A character takes at most two bytes in Shift-JIS (four in UTF-8), so a longer raw
+    // text is refused before it is decoded.
+    if (raw.size() > (encoding_ == TextEncoding::Utf8 ? 4 : 2) * MAX_TEXT_LENGTH) {
+        FileProblem p = problem(FileProblem::Kind::BadText, field);
+        p.text_fault = TextFault::TooLong;
+        return p;
+    }
+    std::optional<QString> text = encoding_ == TextEncoding::Utf8 ? decode_utf8(raw) : decode(raw);
     if (!text) {
         FileProblem p = problem(FileProblem::Kind::BadText, field);
         p.text_fault = TextFault::NotShiftJis;
+        return p;
+    }
+    if (text->size() > MAX_TEXT_LENGTH) {
+        FileProblem p = problem(FileProblem::Kind::BadText, field);
+        p.text_fault = TextFault::TooLong;
         return p;
     }
     out = std::move(*text);
@@ -262,17 +313,17 @@ std::optional<FileProblem> RecordReader::read_text(int field, QString& out)
 
 std::optional<FileProblem> RecordReader::read_integer(int field, std::int64_t& out)
 {
-    const int start = pos_;
+    const qsizetype start = pos_;
     while (pos_ < bytes_.size() && bytes_[pos_] != ' ' && bytes_[pos_] != ',' && !at_line_end())
         ++pos_;
     const QByteArray token = bytes_.mid(start, pos_ - start);
     const bool negative = token.startsWith('-');
-    const int first_digit = negative ? 1 : 0;
+    const int first_digit = negative || token.startsWith('+') ? 1 : 0;
     if (token.size() == first_digit)
         return problem(FileProblem::Kind::NotANumber, field);
     std::int64_t value = 0;
     int digits = 0;
-    for (int i = first_digit; i < token.size(); ++i) {
+    for (qsizetype i = first_digit; i < token.size(); ++i) {
         const char c = token[i];
         if (c < '0' || c > '9')
             return problem(FileProblem::Kind::NotANumber, field);

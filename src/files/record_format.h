@@ -18,9 +18,11 @@
 //    fields may stand on several lines;
 //  - blanks and line ends before a record are skipped, so blank lines between records and
 //    at the end of the file are harmless;
-//  - an integer is an optional "-" and one or more decimal digits (leading zeros allowed);
-//    anything else (a fraction, letters, "+", an empty field) is refused, never rounded;
-//  - a text must not hold a double quote or a line break and must be valid Shift-JIS.
+//  - an integer is an optional "-" or "+" and one or more decimal digits (leading zeros
+//    allowed); anything else (a fraction, letters, an empty field) is refused, never rounded;
+//  - a text must not hold a double quote or a line break, must be valid Shift-JIS and may
+//    hold at most MAX_TEXT_LENGTH characters;
+//  - one end-of-file mark 0x1A as the very last byte, as old editors leave it, is ignored.
 // So whatever reads without a problem can be written back with the same values.
 #include "files/file_problem.h"
 #include "shared_state/point.h"
@@ -73,17 +75,29 @@ std::optional<FileProblem> point_from_record(const Record& record, std::size_t f
 // `first_field` (the 1-based field number of latitude degrees).
 std::optional<FileProblem> check_point_range(const Point& point, int first_field);
 
+enum class TextEncoding { ShiftJis, Utf8 };
+
+// Utf8 when the bytes start with a UTF-8 byte-order mark, or when they are valid UTF-8
+// and, read so, hold at least one kana, kanji or full-width character. A Shift-JIS file
+// passes the second test only by a rare coincidence (a kanji whose lead byte is 0xE0..0xEF
+// followed by two bytes 0x80..0xBF, and nothing anywhere that breaks UTF-8), while every
+// Japanese name saved as UTF-8 passes it.
+TextEncoding detect_encoding(const QByteArray& bytes);
+
 // Reads records one after another from the bytes of a whole file. Problems carry the
 // record and field numbers (1-based); the caller fills in the file and path.
 class RecordReader {
 public:
-    explicit RecordReader(QByteArray bytes);
+    // Utf8 reads the texts of a file that was saved in the wrong encoding, to rescue what
+    // it names; a byte-order mark at the start is then skipped.
+    explicit RecordReader(QByteArray bytes, TextEncoding encoding = TextEncoding::ShiftJis);
 
     // True when only blanks and line ends remain.
     bool at_end();
 
     // Reads the next record, one field per entry of `kinds`, into `out`; on a problem
-    // `out` is unspecified and the reader should not be used further.
+    // `out` holds the fields read before the faulty one, and the reader should not be used
+    // further.
     std::optional<FileProblem> read(const std::vector<FieldKind>& kinds, Record& out);
 
     // Number of records begun so far (the current record's number after read()).
@@ -99,7 +113,8 @@ private:
     FileProblem problem(FileProblem::Kind kind, int field) const;
 
     QByteArray bytes_;
-    int pos_ = 0;
+    TextEncoding encoding_;
+    qsizetype pos_ = 0;
     int record_ = 0;
 };
 

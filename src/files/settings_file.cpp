@@ -36,6 +36,7 @@ SettingsLoad load_settings(const QString& program_dir)
     SettingsLoad result;
     const QString path = settings_path(program_dir);
     FileBytes file = read_whole_file(path, FileKind::Settings);
+    result.stamp = file.stamp;
     if (!file.exists) {
         FileProblem p;
         p.kind = FileProblem::Kind::Missing;
@@ -46,42 +47,45 @@ SettingsLoad load_settings(const QString& program_dir)
         result.problem = file.problem;
         return result;
     }
-    RecordReader reader(std::move(file.bytes));
+    const TextEncoding encoding = detect_encoding(file.bytes);
+    RecordReader reader(std::move(file.bytes), encoding);
     Record record;
+    std::optional<FileProblem> problem;
     if (reader.at_end()) {
         FileProblem p;
         p.kind = FileProblem::Kind::CutShort;
         p.record = 1;
         p.field = 1;
-        result.problem = in_settings(p, path);
-        return result;
+        problem = p;
+    } else {
+        problem = reader.read(SETTINGS_FIELDS, record);
     }
-    if (auto p = reader.read(SETTINGS_FIELDS, record)) {
-        result.problem = in_settings(*p, path);
-        return result;
+    if (!record.empty()) {
+        result.settings.list_file = std::get<QString>(record[0]);
+        result.list_file_read = !result.settings.list_file.isEmpty();
     }
-    Settings s;
-    s.list_file = std::get<QString>(record[0]);
-    s.place = std::get<QString>(record[1]);
-    if (s.list_file.isEmpty()) {
+    if (encoding == TextEncoding::Utf8) {
+        FileProblem p;
+        p.kind = FileProblem::Kind::SavedAsUtf8;
+        problem = p;
+    } else if (!problem && !result.list_file_read) {
         FileProblem p;
         p.kind = FileProblem::Kind::EmptyName;
         p.record = 1;
         p.field = 1;
-        result.problem = in_settings(p, path);
-        return result;
+        problem = p;
+    } else if (!problem) {
+        result.settings.place = std::get<QString>(record[1]);
+        if ((problem = point_from_record(record, 2, result.settings.point)))
+            problem->record = 1;
     }
-    if (auto p = point_from_record(record, 2, s.point)) {
-        p->record = 1;
-        result.problem = in_settings(*p, path);
-        return result;
-    }
-    result.settings = s;
+    if (problem)
+        result.problem = in_settings(*problem, path);
     return result;
 }
 
 std::optional<FileProblem> save_settings(const QString& program_dir, const QString& list_file,
-                                         const QString& place, const Point& point)
+                                         const QString& place, const Point& point, FileStamp& last_read)
 {
     const QString path = settings_path(program_dir);
     if (list_file.isEmpty()) {
@@ -102,7 +106,7 @@ std::optional<FileProblem> save_settings(const QString& program_dir, const QStri
         p->record = 1;
         return in_settings(*p, path);
     }
-    return write_whole_file(path, FileKind::Settings, bytes);
+    return write_whole_file(path, FileKind::Settings, bytes, last_read);
 }
 
 } // namespace orvine

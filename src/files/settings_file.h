@@ -4,6 +4,7 @@
 // (latitude degrees, minutes, seconds, longitude degrees, minutes, seconds; entry form).
 // Anything after the first record is never read.
 #include "files/file_problem.h"
+#include "shared_state/file_stamp.h"
 #include "shared_state/point.h"
 
 #include <QString>
@@ -21,10 +22,18 @@ struct Settings {
 };
 
 struct SettingsLoad {
-    Settings settings;                  // valid only when there is no problem
-    std::optional<FileProblem> problem; // Missing, Unreadable, CutShort, NotANumber,
-                                        // OutOfRange, BadText, or EmptyName (field 1 empty)
+    Settings settings;                  // valid only when there is no problem, except
+                                        // list_file, which is valid when list_file_read
+    // Field 1 was read and names a file: the user's place list stays in use even when a
+    // later field is damaged (also when the file was saved as UTF-8).
+    bool list_file_read = false;
+    FileStamp stamp;                    // what save_settings must find in the file
+    std::optional<FileProblem> problem; // Missing, Unreadable, NotRegularFile, TooLarge,
+                                        // SavedAsUtf8, CutShort, NotANumber, OutOfRange,
+                                        // BadText, or EmptyName (field 1 empty)
     bool ok() const { return !problem; }
+    // The file is there but could not be read whole: replacing it needs the user's consent.
+    bool damaged() const { return problem && problem->kind != FileProblem::Kind::Missing; }
 };
 
 // The settings as installed with the program (data/vantorff.ini): the place list
@@ -40,11 +49,13 @@ QString settings_path(const QString& program_dir);
 // is an OutOfRange problem naming the record and field, like a damaged file.
 SettingsLoad load_settings(const QString& program_dir);
 
-// Rewrites the settings file atomically with one record: `list_file` (pass the name read
-// at start-up, unchanged), `place` and `point`. Refused before anything is written when
-// a text cannot be stored (TextNotStorable, field 1 or 2) or a value is outside the bars'
-// ranges (OutOfRange); a failed write (WriteFailed) leaves the old file as it was.
+// Rewrites the settings file with one record: `list_file` (pass the name read at start-up,
+// unchanged), `place` and `point`, only while the file still matches `last_read` (the
+// stamp of the load, or of the last save; else ChangedElsewhere). Refused before anything
+// is written when a text cannot be stored (TextNotStorable, field 1 or 2) or a value is
+// outside the bars' ranges (OutOfRange); a failed write (WriteFailed, CreateFailed) leaves
+// the old file byte for byte. On success `last_read` becomes the new file's stamp.
 std::optional<FileProblem> save_settings(const QString& program_dir, const QString& list_file,
-                                         const QString& place, const Point& point);
+                                         const QString& place, const Point& point, FileStamp& last_read);
 
 } // namespace orvine

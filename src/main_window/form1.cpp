@@ -123,16 +123,26 @@ void Form1::Form_Load()
 }
 
 // A settings file that cannot be used is named in a message and left as it is; the run
-// starts from the settings installed with the program.
+// starts from the settings installed with the program, except for a place-list file name
+// that could be read: the user's places stay in use.
 void Form1::read_settings()
 {
     const SettingsLoad load = load_settings(m_.program_dir);
     Settings settings = load.settings;
     if (!load.ok()) {
-        dialogs_.message(problem_message(*load.problem) + QStringLiteral("\r\n\r\nインストール時の初期設定で起動します。"));
         settings = installed_settings();
+        QString start = QStringLiteral("インストール時の初期設定で起動します。");
+        if (load.list_file_read) {
+            settings.list_file = load.settings.list_file;
+            start = QStringLiteral("地点一覧ファイルは設定ファイルにある「") + settings.list_file
+                + QStringLiteral("」を使います。初期設定の地名と地点はインストール時の初期設定（")
+                + settings.place + QStringLiteral("）で起動します。");
+        }
+        dialogs_.message(problem_message(*load.problem) + QStringLiteral("\r\n\r\n") + start);
     }
     m_.list_file = settings.list_file;
+    m_.settings_stamp = load.stamp;
+    m_.settings_damaged = load.damaged();
     m_.pt_place = settings.place;
     m_.pt = settings.point;
 }

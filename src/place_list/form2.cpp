@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -37,6 +38,14 @@ const QString SHOWN_AS_READ = QStringLiteral("読み込めた地名だけを表�
 const QString NO_REWRITE = QStringLiteral(
     "ファイルの内容を失わないため、追加登録・訂正登録・削除はできません。"
     "ファイルを直してから地名リストを開き直してください。");
+
+QString replace_damaged_settings_question(const QString& path, const QString& list_file)
+{
+    return QStringLiteral("設定ファイル「") + path
+        + QStringLiteral("」は読み込めなかったため、初期設定登録をすると新しい内容で置き換えます。\r\n"
+                         "地点一覧ファイル名「")
+        + list_file + QStringLiteral("」は新しい設定ファイルに引き継ぎます。\r\n\r\n置き換えてよろしいですか？");
+}
 
 QString start_point_question(const QString& name)
 {
@@ -252,13 +261,20 @@ void Form2::Command4_Click()
     const QString name = checked_name(MSG_ENTER_START_NAME, false);
     if (name.isEmpty())
         return;
+    // What could not be read must not vanish without the user knowing.
+    if (m_.settings_damaged
+        && !dialogs_.confirm(replace_damaged_settings_question(
+                                 QDir::toNativeSeparators(settings_path(m_.program_dir)), m_.list_file),
+                             TITLE_START_POINT))
+        return;
     if (!dialogs_.confirm(start_point_question(name), TITLE_START_POINT))
         return;
     const Point point = bars_->value();
-    if (auto problem = save_settings(m_.program_dir, m_.list_file, name, point)) {
+    if (auto problem = save_settings(m_.program_dir, m_.list_file, name, point, m_.settings_stamp)) {
         report(*problem);
         return;
     }
+    m_.settings_damaged = false;
     m_.init_place = name;
     m_.init = point;
 }
@@ -347,6 +363,22 @@ QString Form2::checked_name(const QString& missing_text, bool focus_text_box)
 void Form2::report(const FileProblem& problem)
 {
     dialogs_.message(problem_message(problem));
+    if (problem.kind != FileProblem::Kind::ChangedElsewhere)
+        return;
+    // The user's action was not applied; show what the file holds now, so that it can be
+    // repeated on the current content.
+    if (problem.file == FileKind::PlaceList) {
+        set_selection_buttons(false);
+        load_and_list();
+        return;
+    }
+    const SettingsLoad settings = load_settings(m_.program_dir);
+    m_.settings_stamp = settings.stamp;
+    m_.settings_damaged = settings.damaged();
+    if (settings.ok()) {
+        m_.init_place = settings.settings.place;
+        m_.init = settings.settings.point;
+    }
 }
 
 void Form2::set_selection_buttons(bool enabled)

@@ -7,7 +7,9 @@
 // main window, then hides this one, so the main window's activation sees the final values.
 //
 // The place-list file is rewritten at once after every addition, correction and deletion.
-// A rewrite that fails leaves the file, the table and the list as they were. A list that
+// A rewrite that fails leaves the file, the table and the list as they were. When the file
+// was changed elsewhere since it was read (another instance, an editor), nothing is
+// written: the user is told and the list is read again, without the action. A list that
 // was not read whole, or that ends at an empty name with records behind it, is shown as
 // far as it was read but never rewritten, so that nothing in the file is lost.
 #include <QMainWindow>
@@ -68,6 +70,7 @@ private:
     // The trimmed name of Text1 when it may name a place; otherwise refuses it with a
     // message (`missing_text` for an empty name or "不明") and returns an empty string.
     QString checked_name(const QString& missing_text, bool focus_text_box);
+    // Tells the user; a file changed elsewhere is then read again.
     void report(const FileProblem& problem);
     void leave_without_choice();
     void take_shown_point();

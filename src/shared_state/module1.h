@@ -1,6 +1,7 @@
 #pragma once
 // Every variable that the three windows share. One instance is owned by main() and
 // handed to each window; nothing here is global.
+#include "shared_state/file_stamp.h"
 #include "shared_state/place_table.h"
 #include "shared_state/point.h"
 
@@ -32,6 +33,9 @@ struct Module1 {
     std::int16_t map_kind = 0;     // 0 Japan map, 1 world map
 
     QString list_file;             // place-list file name, as read from the settings file
+    FileStamp settings_stamp;      // the settings file as last read or written
+    bool settings_damaged = false; // it exists but could not be read whole: replacing it
+                                   // needs the user's consent
     QString res_direction;         // last bearing text shown
     QString res_distance;          // last distance text shown
 

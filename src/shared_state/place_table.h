@@ -1,5 +1,6 @@
 #pragma once
 // The registry of named places as held in memory: 101 rows (indices 0..100).
+#include "shared_state/file_stamp.h"
 #include "shared_state/point.h"
 
 #include <QString>
@@ -31,15 +32,19 @@ public:
     // read that fails clears it. Rewriting the file requires it, so that a list that could
     // not be read whole is never written back from a partial table.
     bool loaded_whole() const { return loaded_whole_; }
+    // The file as it was when the rows were read from it or last written from them.
+    const FileStamp& source() const { return source_; }
 
 private:
     bool loaded_whole_ = false;
+    FileStamp source_;
     friend struct PlaceTableAccess;
 };
 
-// Used by the file code to mark the table as read whole or not.
+// Used by the file code to mark the table as read whole or not and to note its source.
 struct PlaceTableAccess {
     static void set_loaded_whole(PlaceTable& t, bool whole) { t.loaded_whole_ = whole; }
+    static void set_source(PlaceTable& t, const FileStamp& stamp) { t.source_ = stamp; }
 };
 
 } // namespace orvine

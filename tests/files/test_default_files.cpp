@@ -66,12 +66,15 @@ TEST(DefaultFiles, AreByteForByteWhatTheProgramWrites)
     const PlaceListLoad load = load_place_list(DATA_DIR, "places.txt", table);
     ASSERT_TRUE(load.ok());
     table.place_last = static_cast<std::int16_t>(load.records - 1);
+    // Written into another folder, where no file is yet.
+    PlaceTableAccess::set_source(table, FileStamp{});
     ASSERT_FALSE(save_place_list(dir.path(), "places.txt", table));
     EXPECT_EQ(read_bytes(dir.file("places.txt")), read_bytes(DATA_DIR + "/places.txt"));
 
     const SettingsLoad settings = load_settings(DATA_DIR);
     ASSERT_TRUE(settings.ok());
+    FileStamp absent;
     ASSERT_FALSE(save_settings(dir.path(), settings.settings.list_file, settings.settings.place,
-                               settings.settings.point));
+                               settings.settings.point, absent));
     EXPECT_EQ(read_bytes(dir.file("vantorff.ini")), read_bytes(DATA_DIR + "/vantorff.ini"));
 }

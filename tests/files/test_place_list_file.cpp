@@ -1,6 +1,9 @@
 #include "files/place_list_file.h"
 
+#include "file_faults.h"
 #include "file_test_support.h"
+
+#include <QLockFile>
 
 #include <gtest/gtest.h>
 
@@ -69,16 +72,27 @@ TEST_F(PlaceListFile, LoadsInFileOrderUpToAnEmptyName)
     EXPECT_EQ(table.rows[0].point, TOKYO_PT);
     EXPECT_EQ(table.rows[1].point, (Point{-33, 52, 4, 151, 12, 26}));
 
-    // Records behind an empty name are not loaded, and the caller is told so.
+    // Records behind an empty name are not loaded, and the caller is told so; the table is
+    // then not the whole file and cannot be written back.
     write_bytes(path(), TOKYO_REC + "\"\",0,0,0,0,0,0\r\n" + OSAKA_REC);
     result = load();
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(names(), QStringList{TOKYO});
-    EXPECT_TRUE(table.loaded_whole());
+    EXPECT_FALSE(table.loaded_whole());
+    EXPECT_EQ(save_place_list(dir.path(), LIST, table)->kind, Kind::NotLoadedWhole);
     ASSERT_TRUE(result.notice);
     EXPECT_EQ(result.notice->kind, Kind::RecordsAfterEmptyName);
     EXPECT_EQ(result.notice->record, 2);
     EXPECT_EQ(result.notice->path, path());
+
+    // What old editors leave, plus signs and an end-of-file mark, reads as written.
+    const QByteArray dos = "\"Lima\",-12,+2,+36,-77,1,42\r\n\x1a";
+    write_bytes(path(), dos);
+    result = load();
+    ASSERT_TRUE(result.ok());
+    EXPECT_TRUE(table.loaded_whole());
+    EXPECT_EQ(table.rows[0].point, LIMA_PT);
+    EXPECT_EQ(read_bytes(path()), dos);
 
     // An empty name at the very end hides nothing; its values are not loaded, so they may
     // be anything numeric.
@@ -131,50 +145,82 @@ TEST_F(PlaceListFile, HundredAndOneRecordsLoadWholeHundredAndTwoDoNot)
     EXPECT_EQ(read_bytes(path()), full + "\"P102\",1,1,2,-1,3,4\r\n");
 }
 
-TEST_F(PlaceListFile, DamagedListIsShownInPartButNeverRewritten)
+TEST_F(PlaceListFile, DamagedOrHostileListIsShownInPartButNeverRewritten)
 {
     struct Row {
         const char* name;
-        QByteArray bytes; // empty: the file is a directory
+        QByteArray bytes; // null: made by the test (see below)
         Kind kind;
         int record, field;
+        const char* says; // in the message
+        int shown = 0;
+        QString list_file = LIST;
     };
+    const QByteArray long_name = "\"" + QByteArray(MAX_TEXT_LENGTH + 1, 'a') + "\",1,2,3,4,5,6\r\n";
     const std::vector<Row> rows = {
-        {"cut record", TOKYO_REC + "\"x\",1,2,3,4\r\n", Kind::CutShort, 2, 6},
-        {"letters", TOKYO_REC + "\"x\",1,2,3,four,5,6\r\n" + OSAKA_REC, Kind::NotANumber, 2, 5},
-        {"fraction", TOKYO_REC + "\"x\",1,2,3,4,5,6.0\r\n", Kind::NotANumber, 2, 7},
-        {"latitude out of range", TOKYO_REC + "\"x\",-90,2,3,4,5,6\r\n", Kind::OutOfRange, 2, 2},
-        {"seconds out of range", TOKYO_REC + "\"x\",1,2,3,4,5,60\r\n", Kind::OutOfRange, 2, 7},
-        {"longitude out of range", TOKYO_REC + "\"x\",1,2,3,180,5,6\r\n", Kind::OutOfRange, 2, 5},
-        {"quote inside a name", TOKYO_REC + "\"a\"b\",1,2,3,4,5,6\r\n", Kind::BadText, 2, 1},
-        {"unreadable", {}, Kind::Unreadable, 0, 0},
+        {"cut record", TOKYO_REC + "\"x\",1,2,3,4\r\n", Kind::CutShort, 2, 6, "途中で切れて", 1},
+        {"letters", TOKYO_REC + "\"x\",1,2,3,four,5,6\r\n" + OSAKA_REC, Kind::NotANumber, 2, 5, "整数ではありません", 1},
+        {"fraction", TOKYO_REC + "\"x\",1,2,3,4,5,6.0\r\n", Kind::NotANumber, 2, 7, "整数ではありません", 1},
+        {"latitude out of range", TOKYO_REC + "\"x\",-90,2,3,4,5,6\r\n", Kind::OutOfRange, 2, 2, "範囲", 1},
+        {"longitude out of range", TOKYO_REC + "\"x\",1,2,3,180,5,6\r\n", Kind::OutOfRange, 2, 5, "範囲", 1},
+        {"quote inside a name", TOKYO_REC + "\"a\"b\",1,2,3,4,5,6\r\n", Kind::BadText, 2, 1, "余分な文字", 1},
+        {"name longer than the text box", TOKYO_REC + long_name, Kind::BadText, 2, 1, "32767文字を超えています", 1},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + TOKYO_REC, Kind::SavedAsUtf8, 0, 0, "UTF-8 で保存されています"},
+        {"UTF-8 text", "\"" + TOKYO.toUtf8() + "\",35,41,22,139,41,30\r\n", Kind::SavedAsUtf8, 0, 0,
+         "Shift-JIS で保存し直してください"},
+        {"a directory", {}, Kind::NotRegularFile, 0, 0, "フォルダーです"},
+        {"a named pipe", {}, Kind::NotRegularFile, 0, 0, "名前付きパイプ（FIFO）です"},
+        {"a link to /dev/zero", {}, Kind::NotRegularFile, 0, 0, "デバイスです"},
+        {"3 GiB", {}, Kind::TooLarge, 0, 0, "3221225472 バイト"},
+        {"absolute list name", TOKYO_REC, Kind::BadFileName, 0, 0, "相対パス", 0, "/etc/passwd"},
+        {"list name of a folder", TOKYO_REC, Kind::BadFileName, 0, 0, "相対パス", 0, LIST + "/"},
+        {"list name with NUL", TOKYO_REC, Kind::BadFileName, 0, 0, "相対パス", 0, LIST + QChar(0)},
     };
     for (const Row& row : rows) {
-        if (row.bytes.isEmpty())
-            ASSERT_TRUE(QFile::remove(path()) && QDir(dir.path()).mkdir(LIST));
+        QFile::remove(path());
+        QDir(dir.path()).rmdir(LIST);
+        if (row.name == std::string("a directory"))
+            ASSERT_TRUE(QDir(dir.path()).mkdir(LIST));
+        else if (row.name == std::string("a named pipe"))
+            ASSERT_TRUE(make_fifo(path()));
+        else if (row.name == std::string("a link to /dev/zero"))
+            ASSERT_TRUE(QFile::link("/dev/zero", path()));
+        else if (row.name == std::string("3 GiB"))
+            ASSERT_TRUE(make_sparse_file(path(), 3LL << 30));
         else
             write_bytes(path(), row.bytes);
-        const PlaceListLoad result = load();
+        for (Place& r : table.rows)
+            r = Place{"stale", Point{1, 1, 1, 1, 1, 1}};
+        const PlaceListLoad result = load_place_list(dir.path(), row.list_file, table);
+        table.place_last = static_cast<std::int16_t>(result.records - 1);
         ASSERT_FALSE(result.ok()) << row.name;
         EXPECT_EQ(result.problem->kind, row.kind) << row.name;
         EXPECT_EQ(result.problem->file, FileKind::PlaceList) << row.name;
-        EXPECT_EQ(result.problem->path, path()) << row.name;
         EXPECT_EQ(result.problem->record, row.record) << row.name;
         EXPECT_EQ(result.problem->field, row.field) << row.name;
-        EXPECT_EQ(names(), row.bytes.isEmpty() ? QStringList{} : QStringList{TOKYO}) << row.name;
+        const QString message = problem_message(*result.problem);
+        EXPECT_TRUE(message.contains(QString::fromUtf8(row.says))) << row.name << message.toStdString();
+        EXPECT_EQ(names(), QStringList(row.shown, TOKYO)) << row.name;
+        EXPECT_TRUE(table.rows[row.shown].name.isEmpty()) << row.name;
         EXPECT_FALSE(table.loaded_whole()) << row.name;
 
-        for (auto problem : {save_place_list(dir.path(), LIST, table),
-                             save_place_list_skipping(dir.path(), LIST, table, 0),
-                             save_place_list_replacing(dir.path(), LIST, table, 0, Place{OSAKA, OSAKA_PT})}) {
+        for (auto problem : {save_place_list(dir.path(), row.list_file, table),
+                             save_place_list_skipping(dir.path(), row.list_file, table, 0),
+                             save_place_list_replacing(dir.path(), row.list_file, table, 0, Place{OSAKA, OSAKA_PT})}) {
             ASSERT_TRUE(problem) << row.name;
             EXPECT_EQ(problem->kind, Kind::NotLoadedWhole) << row.name;
         }
-        if (!row.bytes.isEmpty()) {
+        // The main window's name check refuses the same files, without blocking either.
+        PlaceTable check;
+        const NameCheckRead read = read_places_for_name_check(dir.path(), row.list_file, check);
+        ASSERT_FALSE(read.ok()) << row.name;
+        EXPECT_EQ(read.problem->kind, row.kind) << row.name;
+        if (!row.bytes.isNull()) {
             EXPECT_EQ(read_bytes(path()), row.bytes) << row.name;
+        } else if (row.kind == Kind::TooLarge) {
+            EXPECT_EQ(QFileInfo(path()).size(), 3LL << 30);
         }
     }
-    EXPECT_TRUE(QFileInfo(path()).isDir());
 }
 
 TEST_F(PlaceListFile, AddCorrectAndDeleteRewriteTheWholeFile)
@@ -261,14 +307,34 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
     EXPECT_EQ(problem->kind, Kind::NotLoadedWhole);
     EXPECT_EQ(read_bytes(path()), original);
 
-    // Root ignores permissions, so the file system itself must refuse: a directory where
-    // the new file should replace the old one.
-    ASSERT_TRUE(QFile::remove(path()) && QDir(dir.path()).mkpath(LIST + "/inner"));
-    problem = save_place_list(dir.path(), LIST, table);
+    // A write that fails half-way, as on a full disk, leaves every byte.
+    table.rows[2] = Place{QString(400, QLatin1Char('x')), TOKYO_PT};
+    table.place_last = 2;
+    {
+        FileSizeLimit limit(300);
+        problem = save_place_list(dir.path(), LIST, table);
+    }
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->kind, Kind::WriteFailed);
     EXPECT_EQ(problem->path, path());
-    EXPECT_TRUE(QFileInfo(path()).isDir());
+    EXPECT_EQ(read_bytes(path()), original);
+
+    // Another instance is rewriting the file: no write until it is done.
+    {
+        QLockFile other(path() + ".lock");
+        ASSERT_TRUE(other.tryLock(0));
+        problem = save_place_list(dir.path(), LIST, table);
+    }
+    ASSERT_TRUE(problem);
+    EXPECT_TRUE(problem_message(*problem).contains(QString::fromUtf8("別の Orvine が書き込み中です")));
+    EXPECT_EQ(read_bytes(path()), original);
+
+    // Changed since it was read, here by a text editor: not overwritten.
+    write_bytes(path(), OSAKA_REC);
+    problem = save_place_list(dir.path(), LIST, table);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->kind, Kind::ChangedElsewhere);
+    EXPECT_EQ(read_bytes(path()), OSAKA_REC);
 }
 
 TEST_F(PlaceListFile, NameCheckReadsEveryRecordPastAnEmptyName)

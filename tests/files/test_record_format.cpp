@@ -77,12 +77,14 @@ TEST(RecordWriting, TextsTheFileCannotHoldAreRefusedBeforeWriting)
         {"line\nfeed", TextFault::LineBreak},
         {"wave〜dash", TextFault::NotShiftJis}, // U+301C has no exact CP932 code
         {"yen¥", TextFault::NotShiftJis},       // U+00A5: 0x5C is a backslash in CP932
+        {"", TextFault::TooLong},               // see below: more than the text box holds
         {"café", TextFault::NotShiftJis},
         {"smile😀", TextFault::NotShiftJis},
         {"한국", TextFault::NotShiftJis},
     };
     for (const auto& [utf8, fault] : rows) {
-        const QString text = QString::fromUtf8(utf8);
+        const QString text = fault == TextFault::TooLong ? QString(MAX_TEXT_LENGTH + 1, QLatin1Char('a'))
+                                                         : QString::fromUtf8(utf8);
         EXPECT_EQ(text_fault(text), fault) << utf8;
         EXPECT_EQ(is_storable_text(text), fault == TextFault::None) << utf8;
         if (fault == TextFault::None)
@@ -112,6 +114,11 @@ TEST(RecordReading, AcceptsWhatTheReadingRulesAllow)
         {"blank lines between and after", "\r\n\"a,b\",-33,0,5,-70,40,0\r\n\r\n  \r\n", {ab}},
         {"unquoted text", "Lima ,-12,2,36,-77,1,42\r\n", {rec("Lima ", -12, 2, 36, -77, 1, 42)}},
         {"leading zeros", "\"a,b\",-033,00,05,-70,040,0\r\n", {ab}},
+        {"plus signs", "\"a,b\",-33,+0,+5,-70,+40,0\r\n", {ab}},
+        {"end-of-file mark", "\"a,b\",-33,0,5,-70,40,0\r\n\x1a", {ab}},
+        {"end-of-file mark after the last value", "\"a,b\",-33,0,5,-70,40,0\x1a", {ab}},
+        {"longest name", "\"" + QByteArray(MAX_TEXT_LENGTH, 'a') + "\",-33,0,5,-70,40,0",
+         {rec(QString(MAX_TEXT_LENGTH, QLatin1Char('a')), -33, 0, 5, -70, 40, 0)}},
         // Long numbers saturate far outside every range instead of wrapping into it.
         {"long numbers", "\"b\",-32769,99999999999999999999999,3,4,5,6\r\n",
          {rec("b", -32769, 999999999999999999, 3, 4, 5, 6)}},
@@ -134,7 +141,13 @@ TEST(RecordReading, RefusesWhatWouldChangeOrLoseAValue)
     const std::vector<Row> rows = {
         {"letters", good + "\"b\",1,2x,3,4,5,6\r\n", Kind::NotANumber, 2, 3},
         {"fraction", "\"b\",35.5,2,3,4,5,6\r\n", Kind::NotANumber, 1, 2},
-        {"plus sign", "\"b\",+35,2,3,4,5,6\r\n", Kind::NotANumber, 1, 2},
+        {"two signs", "\"b\",+-35,2,3,4,5,6\r\n", Kind::NotANumber, 1, 2},
+        {"lone plus", "\"b\",+,2,3,4,5,6\r\n", Kind::NotANumber, 1, 2},
+        {"end-of-file mark before the end", good + "\x1a\r\n" + good, Kind::NotANumber, 2, 2},
+        {"name too long", "\"" + QByteArray(MAX_TEXT_LENGTH + 1, 'a') + "\",1,2,3,4,5,6", Kind::BadText, 1, 1,
+         TextFault::TooLong},
+        {"name too long in double-byte characters", "\"" + SJIS_TOKYO.repeated(MAX_TEXT_LENGTH / 2 + 1) + "\",1,2",
+         Kind::BadText, 1, 1, TextFault::TooLong},
         {"lone minus", "\"b\",-,2,3,4,5,6\r\n", Kind::NotANumber, 1, 2},
         {"empty number", "\"b\",1,,3,4,5,6\r\n", Kind::NotANumber, 1, 3},
         {"two numbers in a field", "\"b\",1,2,3 4,5,6,7\r\n", Kind::NotANumber, 1, 4},
@@ -161,6 +174,26 @@ TEST(RecordReading, RefusesWhatWouldChangeOrLoseAValue)
         EXPECT_EQ(problem->field, row.field) << row.name;
         EXPECT_EQ(problem->text_fault, row.fault) << row.name;
     }
+}
+
+TEST(RecordReading, TellsAFileSavedAsUtf8)
+{
+    const std::pair<QByteArray, TextEncoding> rows[] = {
+        {"\xEF\xBB\xBF\"places.txt\"", TextEncoding::Utf8},
+        {QString::fromUtf8("\"東京\",35").toUtf8(), TextEncoding::Utf8},
+        {QString::fromUtf8("\"ｱｲ\",35").toUtf8(), TextEncoding::Utf8}, // half-width kana
+        {"\"" + SJIS_TOKYO + "\",35", TextEncoding::ShiftJis},
+        {"\"Lima\",-12", TextEncoding::ShiftJis},
+        // Without Japanese, a coincidence with Shift-JIS is too likely to call it UTF-8;
+        // the name then reads as half-width kana, which can be corrected in the window.
+        {QString::fromUtf8("\"Café\",1").toUtf8(), TextEncoding::ShiftJis},
+    };
+    for (const auto& [bytes, encoding] : rows)
+        EXPECT_EQ(detect_encoding(bytes), encoding) << bytes.toStdString();
+    RecordReader reader("\xEF\xBB\xBF\"" + TOKYO.toUtf8() + "\",1,2,3,4,5,6", TextEncoding::Utf8);
+    Record record;
+    ASSERT_FALSE(reader.read(PLACE, record));
+    EXPECT_EQ(record, rec(TOKYO, 1, 2, 3, 4, 5, 6));
 }
 
 TEST(PointFields, RangesAreTheBarsRanges)

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -221,33 +222,72 @@ void TestForm1::start_up_shows_the_settings_point()
 
 void TestForm1::start_up_failure_gives_message_and_defaults_data()
 {
-    QTest::addColumn<QString>("settings");  // null: no file
+    QTest::addColumn<QString>("settings");  // null: no file; U+FEFF first: saved as UTF-8
     QTest::addColumn<QString>("says");
-    QTest::newRow("missing") << QString() << u"が見つかりません"_s;
-    QTest::newRow("letters in a number") << u"\"places.txt\",\"東京\",3x,41,22,139,41,30\r\n"_s << u"第3項目"_s;
-    QTest::newRow("latitude 90 out of range") << u"\"places.txt\",\"東京\",90,0,0,139,41,30\r\n"_s << u"範囲"_s;
-    QTest::newRow("cut short") << u"\"places.txt\",\"東京\",35,41\r\n"_s << u"途中で切れて"_s;
+    QTest::addColumn<QString>("list");      // the place list in use afterwards
+    QTest::newRow("missing") << QString() << u"が見つかりません"_s << "places.txt";
+    QTest::newRow("letters in a number") << u"\"mylist.txt\",\"東京\",3x,41,22,139,41,30\r\n"_s << u"第3項目"_s
+                                         << "mylist.txt";
+    QTest::newRow("seconds 60 out of range") << u"\"mylist.txt\",\"東京\",35,41,22,139,41,60\r\n"_s << u"範囲"_s
+                                             << "mylist.txt";
+    QTest::newRow("cut short") << u"\"mylist.txt\",\"東京\",35,41\r\n"_s << u"途中で切れて"_s << "mylist.txt";
+    QTest::newRow("UTF-8 with a byte-order mark") << u"\uFEFF\"mylist.txt\",\"東京\",35,41,22,139,41,30\r\n"_s
+                                                  << u"UTF-8 で保存されています"_s << "mylist.txt";
+    QTest::newRow("no list name") << u"\"\",\"東京\",35,41,22,139,41,30\r\n"_s << u"第1項目"_s << "places.txt";
 }
 
+// The user's own list stays in use; registering a start-up point keeps it, and asks
+// before it replaces a file that could not be read.
 void TestForm1::start_up_failure_gives_message_and_defaults()
 {
     QFETCH(QString, settings);
     QFETCH(QString, says);
-    Run run(settings);
-    const QByteArray before = read_bytes(run.dir.filePath("vantorff.ini"));
+    QFETCH(QString, list);
+    Run run(settings.startsWith(QChar(0xFEFF)) ? QString() : settings);
+    const QString ini = run.dir.filePath("vantorff.ini");
+    if (settings.startsWith(QChar(0xFEFF))) {
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(settings.toUtf8()) > 0);
+    }
+    write_cp932(run.dir.filePath("mylist.txt"), u"\"京都\",35,0,41,135,46,5\r\n"_s);
+    const QByteArray before = read_bytes(ini);
     run.start();
     QCOMPARE(run.dialogs.calls.size(), std::size_t(1));
     const QString message = run.dialogs.calls[0].text;
-    QVERIFY2(message.contains("vantorff.ini") && message.contains(says)
-                 && message.contains(u"インストール時の初期設定で起動します。"_s), qPrintable(message));
+    const QString starts = list == "mylist.txt"
+        ? u"地点一覧ファイルは設定ファイルにある「mylist.txt」を使います。"
+          u"初期設定の地名と地点はインストール時の初期設定（東京）で起動します。"_s
+        : u"インストール時の初期設定で起動します。"_s;
+    QVERIFY2(message.contains("vantorff.ini") && message.contains(says) && message.endsWith(starts),
+             qPrintable(message));
     QCOMPARE(run.bars(), TOKYO);
     QCOMPARE(run.m.init, TOKYO);
     QCOMPARE(run.text("splace"), u"東京"_s);
-    QCOMPARE(run.m.list_file, QString("places.txt"));
+    QCOMPARE(run.m.list_file, list);
     // The damaged file stays as it was, and the program works from the defaults.
-    QCOMPARE(read_bytes(run.dir.filePath("vantorff.ini")), before);
+    QCOMPARE(read_bytes(ini), before);
     run.calculate(TOKYO, NEW_YORK);
     QCOMPARE(run.text("lb_cal"), TO_NEW_YORK);
+
+    run.click("btn_return");
+    run.trigger("mnulist");
+    QWidget* form2 = shown_window("Form2");
+    QVERIFY(form2);
+    QCOMPARE(control<QListWidget>(form2, "List1")->item(0)->text(), list == "mylist.txt" ? u"京都"_s : u"東京"_s);
+    const bool damaged = !settings.isNull();
+    run.dialogs.clear();
+    run.dialogs.answers = {false};
+    QTest::mouseClick(control<QPushButton>(form2, "Command4"), Qt::LeftButton);
+    QCOMPARE(read_bytes(ini), before);
+    run.dialogs.answers = {true, true};
+    QTest::mouseClick(control<QPushButton>(form2, "Command4"), Qt::LeftButton);
+    QCOMPARE(run.dialogs.calls.size(), std::size_t(damaged ? 3 : 2));
+    if (damaged) {
+        QVERIFY2(run.dialogs.calls[0].text.contains(u"」は読み込めなかったため、初期設定登録をすると新しい内容で置き換えます。"_s)
+                     && run.dialogs.calls[0].text.contains(u"地点一覧ファイル名「"_s + list + u"」は新しい設定ファイルに引き継ぎます。"_s),
+                 qPrintable(run.dialogs.calls[0].text));
+    }
+    QCOMPARE(read_bytes(ini), QStringEncoder("windows-31j").encode(u"\""_s + list + u"\",\"東京\",35,41,22,139,41,30\r\n"_s));
 }
 
 void TestForm1::next_fixes_departure_and_checks_its_name_data()

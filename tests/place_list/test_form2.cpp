@@ -2,6 +2,7 @@
 // contents are written out as Shift-JIS bytes.
 #include "place_list/form2.h"
 #include "place_list/version_box.h"
+#include "files/settings_file.h"
 #include "platform/fake_dialogs.h"
 #include "shared_state/module1.h"
 
@@ -18,7 +19,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <memory>
+
+#include "../files/file_faults.h"
 
 using namespace orvine;
 
@@ -231,6 +235,7 @@ private slots:
         m->init = TOKYO_PT;
         m->start_mode = 1;
         QVERIFY(write_bytes(settings_path(), SETTINGS_TOKYO));
+        m->settings_stamp = load_settings(dir->path()).stamp;
         mainw = std::make_unique<MainStandIn>(*m);
         dialogs.clear();
         sound.plays = 0;
@@ -595,7 +600,7 @@ private slots:
         QTest::newRow("102 records") << numbered_records(102) << QString::fromUtf8("101件を超える") << 101;
         QTest::newRow("records after an empty name") << TOKYO_REC + rec("", "0,0,0,0,0,0") + OSAKA_REC
                                                      << QString::fromUtf8("の第2レコードは地名が空のため") << 1;
-        QTest::newRow("unreadable") << QByteArray() << QString::fromUtf8("を読み込めません。") << 0;
+        QTest::newRow("a directory") << QByteArray() << QString::fromUtf8("通常のファイルではなく、フォルダーです") << 0;
     }
     void listNotReadWhole()
     {
@@ -641,43 +646,122 @@ private slots:
         QCOMPARE(m->init_place, KYOTO);
     }
 
+    // Each write fails half-way, as on a full disk: a message, both files as they were,
+    // the table, the list and the buttons as before the action.
+    void failedWritesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("add") << QStringLiteral("btntuika");
+        QTest::newRow("correct") << QStringLiteral("btnteisei");
+        QTest::newRow("delete") << QStringLiteral("btnsakujyo");
+        QTest::newRow("start-up point") << QStringLiteral("Command4");
+    }
     void failedWritesChangeNothing()
     {
-        // A file name so long that the temporary file beside it cannot be created: the
-        // file itself reads fine, but no rewrite of it can succeed.
-        m->list_file = QString(250, QLatin1Char('p'));
-        open(TOKYO_REC + OSAKA_REC, KYOTO, SYDNEY_PT);
-        QVERIFY(messages().isEmpty());
-        click("btntuika");
+        QFETCH(QString, action);
+        const QByteArray places = numbered_records(40); // beyond the limit below
+        open(places, KYOTO, SYDNEY_PT);
         click_row(1);
-        text1()->setText(NAGOYA);
-        click("btnteisei");
-        click("btnsakujyo");
-        QCOMPARE(messages().size(), 3);
-        for (const QString& text : messages()) {
-            QVERIFY2(text.contains(QDir::toNativeSeparators(list_path()))
-                         && text.contains(QString::fromUtf8("に書き込めませんでした。ファイルは元のままです。")),
-                     qPrintable(text));
+        text1()->setText(QString(400, QLatin1Char('x')));
+        dialogs.answers = {true};
+        {
+            test::FileSizeLimit limit(300);
+            w<QPushButton>(qPrintable(action))->click();
         }
-        QCOMPARE(read_bytes(list_path()), TOKYO_REC + OSAKA_REC);
-        QCOMPARE(names(), (QStringList{TOKYO, OSAKA}));
-        QCOMPARE(m->places.place_last, std::int16_t(1));
-        QCOMPARE(m->places.rows[1].name, OSAKA);
-        QCOMPARE(m->places.rows[1].point, OSAKA_PT);
-        QVERIFY(m->places.rows[2].name.isEmpty());
+        const QString file = action == "Command4" ? settings_path() : list_path();
+        QCOMPARE(messages().size(), action == "Command4" ? 2 : 1);
+        QCOMPARE(messages().last(), QString::fromUtf8("%1「%2」に書き込めませんでした。ファイルは元のままです。\r\n"
+                                                      "（書き込みに失敗しました：ファイルの大きさの上限を超えます）")
+                                        .arg(QString::fromUtf8(action == "Command4" ? "設定ファイル" : "地点一覧ファイル"),
+                                             QDir::toNativeSeparators(file)));
+        QCOMPARE(read_bytes(list_path()), places);
+        QCOMPARE(read_bytes(settings_path()), SETTINGS_TOKYO);
+        QCOMPARE(list()->count(), 40);
+        QCOMPARE(names().at(1), QStringLiteral("P001"));
+        QCOMPARE(m->places.place_last, std::int16_t(39));
+        QCOMPARE(m->places.rows[1].name, QStringLiteral("P001"));
+        QVERIFY(m->places.rows[40].name.isEmpty());
         QCOMPARE(list()->selectedItems().size(), 1);
         QCOMPARE(selection_buttons(), (QList<bool>{true, true, true}));
-
-        // The settings file: a directory stands where it should be replaced.
-        dialogs.clear();
-        QVERIFY(QFile::remove(settings_path()) && QDir(dir->path()).mkpath("vantorff.ini/inner"));
-        dialogs.answers = {true};
-        click("Command4");
-        QCOMPARE(messages().size(), 2);
-        QVERIFY2(messages()[1].contains(QDir::toNativeSeparators(settings_path())), qPrintable(messages()[1]));
-        QVERIFY(QFileInfo(settings_path()).isDir());
         QCOMPARE(m->init_place, TOKYO);
-        QCOMPARE(m->init, TOKYO_PT);
+    }
+
+    // Another instance of the program (a second window on the same folder) or a text editor
+    // changes a file between this window's reading and writing it: nothing is written over
+    // the change, the user is told, and the window shows the file as it is now.
+    void changedElsewhere_data()
+    {
+        QTest::addColumn<bool>("by_instance");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("instance adds, then add") << true << QStringLiteral("btntuika");
+        QTest::newRow("instance adds, then delete") << true << QStringLiteral("btnsakujyo");
+        QTest::newRow("editor edits, then correct") << false << QStringLiteral("btnteisei");
+        QTest::newRow("instance registers, then register") << true << QStringLiteral("Command4");
+        QTest::newRow("editor edits, then register") << false << QStringLiteral("Command4");
+    }
+    void changedElsewhere()
+    {
+        QFETCH(bool, by_instance);
+        QFETCH(QString, action);
+        const bool settings = action == "Command4";
+        auto notes = [this] {
+            QStringList out;
+            for (const DialogCall& call : dialogs.calls)
+                if (call.kind == DialogCall::Kind::Message)
+                    out << call.text;
+            return out;
+        };
+        open(TOKYO_REC + SAPPORO_REC, KYOTO, KYOTO_PT);
+
+        Module1 m2 = *m;
+        MainStandIn main2(m2);
+        QPointer<Form2> other = new Form2(m2, dialogs, sound, main2);
+        other->show();
+        QVERIFY(QTest::qWaitForWindowExposed(other));
+        auto click_other = [&](const char* name) { QTest::mouseClick(other->findChild<QPushButton*>(name), Qt::LeftButton); };
+        const QByteArray list_now = TOKYO_REC + SAPPORO_REC + (by_instance ? OSAKA_REC : KYOTO_REC);
+        const QByteArray settings_now = rec("places.txt\",\"" + SJ_OSAKA, "34,41,37,135,30,8");
+        if (!by_instance) {
+            QVERIFY(write_bytes(settings ? settings_path() : list_path(), settings ? settings_now : list_now));
+        } else {
+            other->findChild<QLineEdit*>("Text1")->setText(OSAKA);
+            for (int i = 0; i < 6; ++i)
+                other->findChild<QScrollBar*>(BARS[i])->setValue(std::array{34, 41, 37, 135, 30, 8}[i]);
+            dialogs.answers = {true};
+            click_other(settings ? "Command4" : "btntuika");
+        }
+        QVERIFY(notes().isEmpty());
+        QCOMPARE(read_bytes(settings ? settings_path() : list_path()), settings ? settings_now : list_now);
+
+        click_row(1);
+        text1()->setText(NAGOYA);
+        dialogs.answers = {true};
+        click(qPrintable(action));
+        QCOMPARE(notes().size(), 1);
+        QCOMPARE(notes()[0], QString::fromUtf8("%1「%2」は、読み込んだ後に別の Orvine かほかのプログラムで変更されています。\r\n"
+                                                  "変更を失わないため今の操作は行わず、ファイルを読み込み直します。")
+                                    .arg(QString::fromUtf8(settings ? "設定ファイル" : "地点一覧ファイル"),
+                                         QDir::toNativeSeparators(settings ? settings_path() : list_path())));
+        QCOMPARE(read_bytes(list_path()), settings ? TOKYO_REC + SAPPORO_REC : list_now);
+        QCOMPARE(read_bytes(settings_path()), settings ? settings_now : SETTINGS_TOKYO);
+        if (settings) {
+            QCOMPARE(m->init_place, OSAKA);
+            QCOMPARE(m->init, OSAKA_PT);
+        } else {
+            QCOMPARE(names(), (QStringList{TOKYO, SAPPORO, by_instance ? OSAKA : KYOTO}));
+            QCOMPARE(selection_buttons(), (QList<bool>{false, false, false}));
+        }
+        QCOMPARE(text1()->text(), NAGOYA);
+
+        // Now on the current content, the same action goes through.
+        dialogs.clear();
+        dialogs.answers = {true};
+        click_row(1);
+        text1()->setText(NAGOYA);
+        click(qPrintable(action));
+        QVERIFY(notes().isEmpty());
+        QVERIFY(read_bytes(settings ? settings_path() : list_path()) != (settings ? settings_now : list_now));
+        delete other;
     }
 
     void versionBoxFromBothWindows()
