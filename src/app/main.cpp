@@ -1,5 +1,7 @@
-// The program Orvine: the main window, with the settings file and the place list in the
-// program's directory. It takes no arguments and reads no environment.
+// The program Orvine: the main window. The settings file and the place list live beside a
+// portable copy of the program, or else in the user's own data folder (files/file_location.h).
+// It takes no arguments.
+#include "files/file_location.h"
 #include "main_window/form1.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
@@ -19,7 +21,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     orvine::Module1 module1;
-    module1.program_dir = orvine::platform::program_dir();
+    module1.program_dir = orvine::files_folder_for_run(orvine::platform::program_dir());
     orvine::MessageBoxDialogs dialogs;
     orvine::CanberraSound sound;
 
