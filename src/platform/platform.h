@@ -12,7 +12,7 @@ namespace orvine::platform {
 // pixels further on high-DPI screens). Rounds to the nearest pixel.
 int twips_to_px(int twips);
 
-// Directory of the running executable, where the settings and place-list files live.
+// Directory of the running executable (which may hold a portable copy's two files).
 QString program_dir();
 
 // "ＭＳ Ｐゴシック" at a size in points (fractions such as 11.25 kept), falling back to the

@@ -41,8 +41,9 @@ struct Module1 {
 
     PlaceTable places;
 
-    // Directory that holds the settings and place-list files: the program's directory in
-    // a real run, a temporary directory in tests.
+    // The folder that holds the settings and place-list files: beside a portable copy of
+    // the program or the user's own data folder in a real run (files/file_location.h), a
+    // temporary directory in tests.
     QString program_dir;
 };
 

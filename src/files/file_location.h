@@ -1,0 +1,36 @@
+#pragma once
+// Which folder holds the settings file and the place list.
+//
+// Portable use: a copy of the program kept in a folder of its own, with vantorff.ini beside
+// the executable in a folder the user may write, reads and writes both files there.
+// Installed use (every other case, including a read-only or system folder such as /usr/bin):
+// the files live in the user's own data folder, $XDG_DATA_HOME/orvine (normally
+// ~/.local/share/orvine), seeded once from the defaults installed in <datadir>/orvine.
+// Nothing is ever written into the folder of the executable in installed use. The bytes of
+// the files are the same in both uses, so a user may copy them from one to the other.
+#include <QString>
+
+namespace orvine {
+
+// The executable's folder when it holds vantorff.ini and may be written; else user_folder.
+QString choose_files_folder(const QString& program_dir, const QString& user_folder);
+
+// $XDG_DATA_HOME/orvine: the place list is the user's own work, kept where XDG keeps data
+// rather than settings (see the README).
+QString user_files_folder();
+
+// The defaults installed with the program: <program_dir>/../share/orvine (or the data
+// folder the build was configured with, relative to the executable), else the first
+// "orvine" folder on $XDG_DATA_DIRS. Empty when none holds vantorff.ini.
+QString installed_defaults_folder(const QString& program_dir);
+
+// Creates user_folder when needed and copies into it each file of defaults_folder that it
+// lacks; a file already there is never replaced. The copies are the user's to rewrite
+// (owner read and write), whatever the installed files' modes. False when the folder or a
+// copy could not be made: the start-up then meets a missing file and names it.
+bool seed_user_folder(const QString& user_folder, const QString& defaults_folder);
+
+// The folder for this run: portable or per-user (the latter created and seeded).
+QString files_folder_for_run(const QString& program_dir);
+
+} // namespace orvine
