@@ -103,7 +103,7 @@ QString problem_message(const FileProblem& p)
         return file + QStringLiteral("は UTF-8 で保存されています。Shift-JIS で保存し直してください。");
     case Kind::BadFileName:
         return QStringLiteral("設定ファイルの地点一覧ファイル名「") + p.detail
-            + QStringLiteral("」は使えません。プログラムのフォルダーからの相対パスで、ファイルを指す名前にしてください。");
+            + QStringLiteral("」は使えません。設定ファイルのあるフォルダーからの相対パスで、ファイルを指す名前にしてください。");
     case Kind::CutShort:
         return file + QStringLiteral("の第%1レコードが途中で切れています（第%2項目「%3」から先がありません）。")
                           .arg(p.record)

@@ -52,7 +52,7 @@ std::optional<FileProblem> read_place(RecordReader& reader, const QString& path,
     return std::nullopt;
 }
 
-// The settings name the place list relative to the program's directory; a name that is
+// The settings name the place list relative to the settings file's folder; a name that is
 // absolute, or that cannot name a file there, would otherwise show as an empty list.
 std::optional<FileProblem> file_name_problem(const QString& list_file, const QString& path)
 {

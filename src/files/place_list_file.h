@@ -1,5 +1,5 @@
 #pragma once
-// The place-list file, named by the settings file and kept in the program's directory:
+// The place-list file, named by the settings file and kept in the files' folder:
 // zero to 101 records of a name and six values (latitude degrees, minutes, seconds,
 // longitude degrees, minutes, seconds; entry form, within the bars' ranges), in table
 // order. A record with an empty name ends the list.
@@ -37,7 +37,7 @@ struct PlaceListLoad {
 // every record of the file is in it: on a problem, and when records follow an empty name
 // (notice), it holds the records read before (for showing) and is marked not loaded
 // whole, so that no save function will rewrite the file from it. A list_file that cannot
-// name a file of the program's directory is BadFileName; a file saved as UTF-8 is
+// name a file of the files' folder is BadFileName; a file saved as UTF-8 is
 // SavedAsUtf8 and nothing of it is loaded. place_last is left to the caller (typically
 // records - 1).
 PlaceListLoad load_place_list(const QString& program_dir, const QString& list_file, PlaceTable& table);

@@ -1,7 +1,8 @@
 #pragma once
-// The settings file "vantorff.ini" in the program's directory: one record of eight fields,
-// the place-list file's name, the start-up place name and the start-up point
-// (latitude degrees, minutes, seconds, longitude degrees, minutes, seconds; entry form).
+// The settings file "vantorff.ini" in the files' folder (the program's own in portable use,
+// the user's otherwise): one record of eight fields, the place-list file's name, the
+// start-up place name and the start-up point (latitude degrees, minutes, seconds, longitude
+// degrees, minutes, seconds; entry form).
 // Anything after the first record is never read.
 #include "files/file_problem.h"
 #include "shared_state/file_stamp.h"
@@ -16,7 +17,7 @@ namespace orvine {
 inline constexpr char SETTINGS_FILE_NAME[] = "vantorff.ini";
 
 struct Settings {
-    QString list_file; // the place-list file's name, relative to the program's directory
+    QString list_file; // the place-list file's name, relative to the settings file's folder
     QString place;     // the start-up place's name (may be empty or "不明")
     Point point;       // the start-up point, entry form, within the bars' ranges
 };
