@@ -92,10 +92,12 @@ TEST_F(SettingsFile, DamagedFilesEndInAProblemAndKeepAReadableListName)
         EXPECT_EQ(load.problem->field, row.field) << row.name;
         EXPECT_EQ(load.list_file_read, *row.list != 0) << row.name;
         EXPECT_EQ(load.damaged(), row.kind != Kind::Missing) << row.name;
-        if (load.list_file_read)
+        if (load.list_file_read) {
             EXPECT_EQ(load.settings.list_file, QString::fromUtf8(row.list)) << row.name;
-        if (!row.bytes.isNull())
+        }
+        if (!row.bytes.isNull()) {
             EXPECT_EQ(read_bytes(path()), row.bytes) << row.name;
+        }
     }
     EXPECT_EQ(QFileInfo(path()).size(), 3LL << 30);
 }
