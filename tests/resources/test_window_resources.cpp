@@ -160,7 +160,8 @@ void TestWindowResources::controls_sit_where_the_layout_puts_them_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
-    // Twips of the layout / 15, rounded; inside Frame1 relative to the frame.
+    // Twips of the layout / 15, rounded; inside Frame1 relative to the frame. Labels without
+    // background or border have two pixels of room above and below.
     QTest::newRow("Frame1") << "Frame1" << QRect(8, 12, 229, 337);
     QTest::newRow("ido_do in frame") << "ido_do" << QRect(20, 28, 17, 213);
     QTest::newRow("kei_byo in frame") << "kei_byo" << QRect(192, 28, 17, 213);
@@ -169,8 +170,8 @@ void TestWindowResources::controls_sit_where_the_layout_puts_them_data()
     QTest::newRow("btn_kiro") << "btn_kiro" << QRect(248, 144, 41, 25);
     QTest::newRow("Image1") << "Image1" << QRect(288, 150, 162, 164);
     QTest::newRow("lb_cal") << "lb_cal" << QRect(292, 332, 169, 17);
-    QTest::newRow("lbido1") << "lbido1" << QRect(360, 60, 130, 13);
-    QTest::newRow("mplace") << "mplace" << QRect(248, 120, 105, 13);
+    QTest::newRow("lbido1") << "lbido1" << QRect(360, 58, 130, 17);
+    QTest::newRow("mplace") << "mplace" << QRect(248, 118, 105, 17);
 }
 
 void TestWindowResources::controls_sit_where_the_layout_puts_them()
