@@ -216,8 +216,13 @@ QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* pa
 {
     const QString caption = QString::fromUtf8(c.caption);
     switch (c.kind) {
-    case ControlKind::Button:
-        return new QPushButton(caption, parent);
+    case ControlKind::Button: {
+        auto* button = new QPushButton(caption, parent);
+        // Return presses the focused button, as many users expect from other desktops; Qt
+        // does this unasked only inside dialogs.
+        button->setAutoDefault(true);
+        return button;
+    }
     case ControlKind::Label: {
         auto* label = new QLabel(caption, parent);
         label->setTextFormat(Qt::PlainText);
