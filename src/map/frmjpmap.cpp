@@ -166,6 +166,8 @@ void frmjpmap::Form_Activate()
     const KindLayout& layout = layout_for(kind_);
     Picture1->setVisible(kind_ == MapKind::japan);
     Picture2->setVisible(kind_ == MapKind::world);
+    // The keys move the cross from the start, and Return cannot end the window unasked.
+    (kind_ == MapKind::japan ? Picture1 : Picture2)->setFocus();
     centralWidget()->setFixedSize(twips_to_px(layout.outer_width - frame_width_twips),
                                   twips_to_px(layout.outer_height - frame_height_twips));
     move_to_twips(*btndecide, layout.decide);

@@ -376,9 +376,10 @@ void FrmjpmapTest::keys_move_and_mark()
     s.open(k);
     MapCanvas* map = s.picture(k);
     const QImage plain = map->image().copy();
+    QVERIFY(QTest::qWaitForWindowActive(s.map.data()));
+    QCOMPARE(s.map->focusWidget(), map);
     if (pointer.x() >= 0)
         s.move(k, pointer);
-    map->setFocus();
     const QHash<QString, int> arrows{{"Left", Qt::Key_Left}, {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up},
                                      {"Down", Qt::Key_Down}};
     for (QString key : keys.split(' ')) {
