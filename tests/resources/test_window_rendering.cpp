@@ -44,6 +44,19 @@ bool ink(QRgb pixel, QRgb background)
     return qAbs(qGray(pixel) - qGray(background)) > 48;
 }
 
+// Whether any pixel of the ring `width` device pixels wide, `inset` inside the image's edge,
+// differs from the background.
+bool ink_on_ring(const QImage& image, int inset, int width, QRgb background)
+{
+    const QRect outer = image.rect().adjusted(inset, inset, -inset, -inset);
+    const QRect inner = outer.adjusted(width, width, -width, -width);
+    for (int y = outer.top(); y <= outer.bottom(); ++y)
+        for (int x = outer.left(); x <= outer.right(); ++x)
+            if (!inner.contains(x, y) && ink(image.pixel(x, y), background))
+                return true;
+    return false;
+}
+
 QString caption_of(QWidget* w)
 {
     if (auto* button = qobject_cast<QPushButton*>(w))
@@ -79,9 +92,9 @@ void TestWindowRendering::captions_show_whole_data()
     }
 }
 
-// A label's glyphs keep off the edge of its box, and off the line inside a border: a glyph
-// cut at the edge or standing on the border leaves ink there. A button's or frame's caption
-// fits the room its style gives it.
+// A label's text, drawn as the label draws it but uncut, stays inside the label, and a
+// bordered label's glyphs stay a pixel off the border, also in the label's own pixels. A
+// button's or frame's caption fits the room its style gives it.
 void TestWindowRendering::captions_show_whole()
 {
     QFETCH(QString, window);
@@ -126,6 +139,11 @@ void TestWindowRendering::captions_show_whole()
                     ++(allowed.contains(QPoint(qFloor(x / dpr), qFloor(y / dpr))) ? inside : outside);
         QVERIFY(inside > 0);
         QVERIFY2(outside == 0, qPrintable(QStringLiteral("%1 pixels of ink outside the box").arg(outside)));
+        if (gap > 0) {
+            const QImage shown = label->grab().toImage();
+            const int px = qRound(dpr);
+            QVERIFY2(!ink_on_ring(shown, gap * px, px, background), "glyphs on the border");
+        }
     }
 }
 
