@@ -1,9 +1,12 @@
 #include "controls/dms_bars.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace orvine {
@@ -42,6 +45,37 @@ DmsBars::DmsBars(QWidget* window, Echo echo) : QObject(window)
         if (echo == Echo::WhileDragging)
             connect(b, &QAbstractSlider::sliderMoved, this, [this, i] { bar_Scroll(i); });
     }
+    units_ = {find<QLabel>(window, QStringLiteral("Label3")), find<QLabel>(window, QStringLiteral("Label4"))};
+    for (QLabel* units : units_)
+        units->installEventFilter(this);
+}
+
+// The caption's blanks were set for the narrow blanks of the font the layout was drawn
+// with; in any other font the units drift away from their bars (by ten pixels with IPA
+// P Gothic). So each unit of the caption is drawn centred under its own bar instead, and
+// the label keeps its text for screen readers and for anything that reads it.
+bool DmsBars::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto axis = std::find(units_.begin(), units_.end(), watched);
+    if (event->type() != QEvent::Paint || axis == units_.end())
+        return QObject::eventFilter(watched, event);
+    QLabel* caption = *axis;
+    const QStringList units = caption->text().simplified().split(QLatin1Char(' '));
+    if (units.size() != 3)
+        return false;
+    QPainter p(caption);
+    p.setFont(caption->font());
+    p.setPen(caption->palette().color(caption->isEnabled() ? QPalette::Normal : QPalette::Disabled,
+                                      caption->foregroundRole()));
+    const int first = axis == units_.begin() ? 0 : 3;
+    for (int k = 0; k < 3; ++k) {
+        const QRectF under_bar = bar(first + k)->geometry();
+        const qreal centre = caption->mapFrom(caption->parentWidget(), under_bar.center()).x();
+        const qreal half = caption->width();
+        p.drawText(QRectF(centre - half, 0, 2 * half, caption->height()), Qt::AlignHCenter | Qt::AlignTop,
+                   units[k]);
+    }
+    return true;
 }
 
 Point DmsBars::value() const

@@ -1,7 +1,8 @@
 #pragma once
 // The six degree/minute/second bars of a frame and the echo label under each, as the main
 // window and the place-list window both carry them (bars ido_do … kei_byo, labels
-// lbido_do … lbkei_byo, found by name in an already built window).
+// lbido_do … lbkei_byo, found by name in an already built window), and the unit captions
+// "度　　分　　秒" under each group of three (Label3 latitude, Label4 longitude).
 #include "shared_state/point.h"
 
 #include <QObject>
@@ -38,6 +39,10 @@ public:
     QScrollBar* bar(int index) const { return bars_[static_cast<std::size_t>(index)]; }
     QLabel* label(int index) const { return labels_[static_cast<std::size_t>(index)]; }
 
+protected:
+    // Paints the unit captions.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // After the change handler of bar `index` (Point order) has echoed `value`.
     void changed(int index, int value);
@@ -48,6 +53,8 @@ private:
 
     std::array<QScrollBar*, COUNT> bars_{};
     std::array<QLabel*, COUNT> labels_{};
+    // The unit captions of the latitude and the longitude bars.
+    std::array<QLabel*, 2> units_{};
 };
 
 } // namespace orvine

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 
 namespace orvine {
@@ -13,11 +14,20 @@ QPoint to_px(TwipsPoint p)
     return QPoint(platform::twips_to_px(p.x), platform::twips_to_px(p.y));
 }
 
+// Screen readers present the figure as a picture rather than as an empty pane.
+QAccessibleInterface* figure_accessible(const QString&, QObject* object)
+{
+    auto* canvas = dynamic_cast<CompassCanvas*>(object);
+    return canvas ? new QAccessibleWidget(canvas, QAccessible::Graphic) : nullptr;
+}
+
 } // namespace
 
 CompassCanvas::CompassCanvas(QWidget* parent, const QColor& fill, const QColor& pen)
     : QWidget(parent), fill_(fill), pen_(pen)
 {
+    static const bool accessible_as_picture = (QAccessible::installFactory(figure_accessible), true);
+    Q_UNUSED(accessible_as_picture);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }

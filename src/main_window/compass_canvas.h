@@ -1,7 +1,8 @@
 #pragma once
 // The main window's drawing surface: a transparent layer under the controls that keeps the
 // compass figure as a recorded picture, so that the figure stays when the window is
-// covered, hidden and shown again, until it is cleared.
+// covered, hidden and shown again, until it is cleared. Screen readers see it as a picture,
+// which the window names and describes.
 #include "main_window/compass.h"
 
 #include <QColor>

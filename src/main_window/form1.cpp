@@ -15,12 +15,16 @@
 #include "shared_state/module1.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 
 namespace orvine {
@@ -31,6 +35,7 @@ const QString kLatitudeCaption = QStringLiteral("緯度：");
 const QString kLongitudeCaption = QStringLiteral("経度：");
 const QString kDepartureFrame = QStringLiteral("出発地点");
 const QString kDestinationFrame = QStringLiteral("目的地点");
+const QString kNoResult = QStringLiteral("計算結果はありません");
 
 QString latitude_text(const Point& p)
 {
@@ -61,6 +66,8 @@ Form1::Form1(Module1& module1, Dialogs& dialogs, NotificationSound& sound, std::
     mplace = control<QLabel>(this, "mplace");
     lb_cal = control<QLabel>(this, "lb_cal");
     lb_dis = control<QLabel>(this, "lb_dis");
+    Label18 = control<QLabel>(this, "Label18");
+    Label5 = control<QLabel>(this, "Label5");
     Image1 = control<QLabel>(this, "Image1");
     btn_next = control<QPushButton>(this, "btn_next");
     btn_return = control<QPushButton>(this, "btn_return");
@@ -82,6 +89,19 @@ Form1::Form1(Module1& module1, Dialogs& dialogs, NotificationSound& sound, std::
     compass_->setObjectName(QStringLiteral("compass"));
     compass_->setGeometry(client->rect());
     compass_->lower();
+    compass_->setAccessibleName(QStringLiteral("方位図"));
+    compass_->setAccessibleDescription(kNoResult);
+
+    // The captions label the results for screen readers (the "labelled by" relation).
+    Label18->setBuddy(lb_cal);
+    Label5->setBuddy(lb_dis);
+    for (QLabel* result : {lb_cal, lb_dis}) {
+        result->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(result, &QWidget::customContextMenuRequested, this,
+                [this, result](const QPoint& at) { show_result_menu(result, at); });
+    }
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, &Form1::copy_result);
 
     connect(btn_next, &QPushButton::clicked, this, &Form1::btn_next_Click);
     connect(btn_return, &QPushButton::clicked, this, &Form1::btn_return_Click);
@@ -437,15 +457,41 @@ void Form1::refuse(const QString& message)
     btn_return->setFocus();
 }
 
+QString Form1::result_line(const QString& between) const
+{
+    if (lb_cal->text().isEmpty())
+        return QString();
+    return Label18->text() + lb_cal->text() + between + Label5->text() + lb_dis->text();
+}
+
+void Form1::copy_result()
+{
+    const QString line = result_line(QStringLiteral("\t"));
+    if (!line.isEmpty())
+        QGuiApplication::clipboard()->setText(line);
+}
+
+void Form1::show_result_menu(QLabel* result, const QPoint& at)
+{
+    QMenu menu(this);
+    QAction* copy = menu.addAction(QStringLiteral("コピー(&C)"), this, &Form1::copy_result);
+    copy->setEnabled(!result_line(QString()).isEmpty());
+    menu.exec(result->mapToGlobal(at));
+}
+
+// The figure's description is the result it was drawn for, so that a screen reader
+// says what the figure shows.
 void Form1::draw_direction(double b, const Sector& sector)
 {
     Image1->setVisible(false);
     compass_->draw(compass_figure(b, sector));
+    compass_->setAccessibleDescription(result_line(QStringLiteral("、")));
 }
 
 void Form1::erase_drawing()
 {
     compass_->clear();
+    compass_->setAccessibleDescription(kNoResult);
 }
 
 } // namespace orvine

@@ -54,6 +54,10 @@ public slots:
     void mnujap_Click();
     void mnuwor_Click();
     void mnuver_Click();
+    // Ctrl+C and the result labels' context menu: the result as one line of text, as shown
+    // (captions and values, the two pairs separated by a tab). Without a result nothing
+    // is copied.
+    void copy_result();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +72,10 @@ private:
     // point other than `point`. An unreadable or damaged list skips the check.
     bool name_no_longer_fits(const QString& name, const Point& point);
     void refuse(const QString& message);
+    // The captions and result labels as one line, the pairs joined by `between`; empty
+    // while no result is shown.
+    QString result_line(const QString& between) const;
+    void show_result_menu(QLabel* result, const QPoint& at);
     void draw_direction(double b, const Sector& sector);
     void erase_drawing();
     void leave_main_window();
@@ -90,6 +98,8 @@ private:
     QLabel* mplace = nullptr;
     QLabel* lb_cal = nullptr;
     QLabel* lb_dis = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label5 = nullptr;
     QLabel* Image1 = nullptr;
     QPushButton* btn_next = nullptr;
     QPushButton* btn_return = nullptr;

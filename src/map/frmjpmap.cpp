@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStringList>
 
 #include <cstring>
@@ -130,6 +131,10 @@ frmjpmap::frmjpmap(Module1& module1, Dialogs& dialogs, QWidget& main_window)
     connect(Picture2, &MapCanvas::mouse_moved, this, &frmjpmap::Picture2_MouseMove);
     connect(Picture1, &MapCanvas::mouse_pressed, this, &frmjpmap::Picture1_MouseDown);
     connect(Picture2, &MapCanvas::mouse_pressed, this, &frmjpmap::Picture2_MouseDown);
+    connect(Picture1, &MapCanvas::key_moved, this, &frmjpmap::Picture1_KeyMove);
+    connect(Picture2, &MapCanvas::key_moved, this, &frmjpmap::Picture2_KeyMove);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmjpmap::btnClose_Click);
 
     Form_Load();
 }
@@ -151,8 +156,7 @@ void frmjpmap::setVisible(bool visible)
 
 void frmjpmap::Form_Activate()
 {
-    for (QLabel* value : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou})
-        value->clear();
+    clear_read_out();
     marked = 0;
     m_.bk = m_.pt;
     m_.bk_place = m_.pt_place;
@@ -162,6 +166,8 @@ void frmjpmap::Form_Activate()
     const KindLayout& layout = layout_for(kind_);
     Picture1->setVisible(kind_ == MapKind::japan);
     Picture2->setVisible(kind_ == MapKind::world);
+    // The keys move the cross from the start, and Return cannot end the window unasked.
+    (kind_ == MapKind::japan ? Picture1 : Picture2)->setFocus();
     centralWidget()->setFixedSize(twips_to_px(layout.outer_width - frame_width_twips),
                                   twips_to_px(layout.outer_height - frame_height_twips));
     move_to_twips(*btndecide, layout.decide);
@@ -280,14 +286,30 @@ void frmjpmap::show_read_out(int x, int y)
     lblido->setText(QString::number(r.ido_do));
     lblihun->setText(QString::number(r.ido_hun));
     lblibyou->setText(QString::number(r.ido_byo));
+    // A screen reader reads the position from the map itself, where the keys move it.
+    const QString position = dms(Label8->text(), r.ido_do, r.ido_hun, r.ido_byo) + QStringLiteral("　")
+        + dms(Label1->text(), r.kei_do, r.kei_hun, r.kei_byo);
+    Picture1->setAccessibleDescription(position);
+    Picture2->setAccessibleDescription(position);
 }
 
-void frmjpmap::pointer_moved(MapCanvas& picture, int x, int y)
+void frmjpmap::clear_read_out()
+{
+    for (QLabel* value : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou})
+        value->clear();
+    Picture1->setAccessibleDescription(QString());
+    Picture2->setAccessibleDescription(QString());
+}
+
+void frmjpmap::pointer_moved(MapCanvas& picture, int x, int y, Cross cross)
 {
     if (marked == 1)
         return;
     show_read_out(x, y);
-    picture.flash_cross(x, y);
+    if (cross == Cross::hold)
+        picture.hold_cross(x, y);
+    else
+        picture.flash_cross(x, y);
 }
 
 void frmjpmap::button_down(MapCanvas& picture, int button, int x, int y)
@@ -307,8 +329,10 @@ void frmjpmap::button_down(MapCanvas& picture, int button, int x, int y)
     set_marked_buttons(true);
 }
 
-void frmjpmap::Picture1_MouseMove(int x, int y) { pointer_moved(*Picture1, x, y); }
-void frmjpmap::Picture2_MouseMove(int x, int y) { pointer_moved(*Picture2, x, y); }
+void frmjpmap::Picture1_MouseMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::flash); }
+void frmjpmap::Picture2_MouseMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::flash); }
+void frmjpmap::Picture1_KeyMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::hold); }
+void frmjpmap::Picture2_KeyMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::hold); }
 void frmjpmap::Picture1_MouseDown(int button, int x, int y) { button_down(*Picture1, button, x, y); }
 void frmjpmap::Picture2_MouseDown(int button, int x, int y) { button_down(*Picture2, button, x, y); }
 

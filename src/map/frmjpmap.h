@@ -4,7 +4,7 @@
 // The opener sets Module1::map_kind, hides the main window and shows this one. Every
 // showing runs Form_Activate, which sets the window up for that map kind and takes the
 // backup of the transfer point. "決定" writes the marked point into the transfer point and
-// shows the main window; "中止" and the close box put the backup back and show it.
+// shows the main window; "中止", Escape and the close box put the backup back and show it.
 #include "map/map_projection.h"
 
 #include <QMainWindow>
@@ -49,6 +49,8 @@ public slots:
     void Picture2_MouseMove(int x, int y);
     void Picture1_MouseDown(int button, int x, int y);
     void Picture2_MouseDown(int button, int x, int y);
+    void Picture1_KeyMove(int x, int y);
+    void Picture2_KeyMove(int x, int y);
 
 protected:
     // The close box: Form_Unload.
@@ -58,9 +60,12 @@ private:
     void Form_Load();
     void Form_Activate();
     void restore_transfer_point();
-    void pointer_moved(MapCanvas& picture, int x, int y);
+    // A key moves a cross that stays; the pointer's cross only flashes.
+    enum class Cross { flash, hold };
+    void pointer_moved(MapCanvas& picture, int x, int y, Cross cross);
     void button_down(MapCanvas& picture, int button, int x, int y);
     void show_read_out(int x, int y);
+    void clear_read_out();
     void set_marked_buttons(bool on);
 
     Module1& m_;

@@ -1,5 +1,6 @@
 #include "map/map_canvas.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
@@ -12,6 +13,7 @@ MapCanvas::MapCanvas(QWidget* parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     // Every pixel of the widget comes from the image: nothing to fill beforehand.
     setAttribute(Qt::WA_OpaquePaintEvent);
     flash_timer_.setSingleShot(true);
@@ -25,6 +27,7 @@ void MapCanvas::set_image(const QImage& image)
     right_ = plain_.width();
     bottom_ = plain_.height();
     setFixedSize(plain_.size());
+    key_at_ = QPoint(plain_.width() / 2, plain_.height() / 2);
     clear();
 }
 
@@ -60,17 +63,30 @@ void MapCanvas::draw_cross(int x, int y)
     const int row_end = std::min(right_, working_.width() - 1);
     for (int col = 0; col <= row_end; ++col)
         line[col] ^= pen;
-    update(QRect(at.x(), 0, 1, height()));
-    update(QRect(0, at.y(), width(), 1));
+    update_pixels(QRect(at.x(), 0, 1, height()));
+    update_pixels(QRect(0, at.y(), width(), 1));
+}
+
+// At 1.5 times, an image pixel covers one and a half screen pixels, and a screen pixel
+// on the edge of a changed line is repainted only if the update names its neighbour too.
+void MapCanvas::update_pixels(const QRect& pixels)
+{
+    const qreal ratio = devicePixelRatioF();
+    update(ratio == qFloor(ratio) ? pixels : pixels.adjusted(-1, -1, 1, 1));
 }
 
 void MapCanvas::flash_cross(int x, int y)
+{
+    hold_cross(x, y);
+    flash_timer_.start();
+}
+
+void MapCanvas::hold_cross(int x, int y)
 {
     erase_flash();
     flash_at_ = clamped(x, y);
     draw_cross(flash_at_.x(), flash_at_.y());
     flashing_ = true;
-    flash_timer_.start();
 }
 
 void MapCanvas::erase_flash()
@@ -111,6 +127,7 @@ void MapCanvas::paintEvent(QPaintEvent* event)
 void MapCanvas::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF pos = event->position();
+    key_at_ = clamped(qFloor(pos.x()), qFloor(pos.y()));
     emit mouse_moved(qFloor(pos.x()), qFloor(pos.y()), event->buttons());
 }
 
@@ -124,7 +141,38 @@ void MapCanvas::mousePressEvent(QMouseEvent* event)
     default: return;
     }
     const QPointF pos = event->position();
+    key_at_ = clamped(qFloor(pos.x()), qFloor(pos.y()));
     emit mouse_pressed(button, qFloor(pos.x()), qFloor(pos.y()));
+}
+
+void MapCanvas::keyPressEvent(QKeyEvent* event)
+{
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    QPoint to = key_at_;
+    switch (event->key()) {
+    case Qt::Key_Left: to.rx() -= step; break;
+    case Qt::Key_Right: to.rx() += step; break;
+    case Qt::Key_Up: to.ry() -= step; break;
+    case Qt::Key_Down: to.ry() += step; break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit mouse_pressed(1, key_at_.x(), key_at_.y());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    key_at_ = clamped(to.x(), to.y());
+    emit key_moved(key_at_.x(), key_at_.y());
+}
+
+// A held cross belongs to the keyboard; without the focus it would stand there for nothing.
+void MapCanvas::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (flashing_ && !flash_timer_.isActive())
+        erase_flash();
 }
 
 } // namespace orvine

@@ -1,6 +1,8 @@
 #pragma once
 // The surface of a map picture: shows the map image at its own pixel size, draws the
-// exclusive-or cross on it and reports the pointer in image pixels.
+// exclusive-or cross on it and reports the pointer in image pixels. The keyboard stands in
+// for the pointer: the arrow keys move it one pixel (ten with Shift), Space and Return
+// press there.
 //
 // The cross is drawn into a 32-bit working copy of the image, so that exclusive-or works
 // whatever the map file's format (the shipped maps are 8-bit paletted) and so that a
@@ -44,6 +46,10 @@ public:
     // this one and erases it after flash_ms unless another flash comes first. Never waits.
     void flash_cross(int x, int y);
 
+    // A flash that stays until the next flash or erase_flash(): the keyboard's pointer,
+    // which the user must still see after letting go of the key.
+    void hold_cross(int x, int y);
+
     // Erases the flash now, if one shows.
     void erase_flash();
     bool flash_shown() const { return flashing_; }
@@ -59,16 +65,23 @@ signals:
     // x, y are image pixels and may lie outside the image in that case.
     void mouse_moved(int x, int y, Qt::MouseButtons buttons);
     // A button went down over the map: button is 1 left, 2 right, 4 middle. Other buttons
-    // are not reported.
+    // are not reported. Space and Return report the left button at the keyboard's pointer.
     void mouse_pressed(int button, int x, int y);
+    // An arrow key moved the keyboard's pointer to (x, y), always inside the image.
+    void key_moved(int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QPoint clamped(int x, int y) const;
+    // Repaints these image pixels and, on a screen scaled by a fraction, the screen pixels
+    // that they share with their neighbours.
+    void update_pixels(const QRect& pixels);
 
     QImage plain_;
     QImage working_;
@@ -77,6 +90,9 @@ private:
     QTimer flash_timer_;
     QPoint flash_at_;
     bool flashing_ = false;
+    // Where the keyboard's pointer stands: the last position the pointer or a key reported,
+    // the middle of the map before either did.
+    QPoint key_at_;
 };
 
 } // namespace orvine

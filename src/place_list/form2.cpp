@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 
 #include <cstdint>
@@ -88,6 +89,8 @@ Form2::Form2(Module1& module1, Dialogs& dialogs, NotificationSound& sound, QWidg
     connect(btncan, &QPushButton::clicked, this, &Form2::btncan_Click);
     connect(mnucancel, &QAction::triggered, this, &Form2::mnucancel_Click);
     connect(mnuver2, &QAction::triggered, this, &Form2::mnuver2_Click);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &Form2::btncan_Click);
 }
 
 void Form2::showEvent(QShowEvent* event)

@@ -6,6 +6,8 @@
 // reads the place-list file afresh. Every way out writes Module1 first, then shows the
 // main window, then hides this one, so the main window's activation sees the final values.
 //
+// Escape leaves the window as "戻 る(cancel)" does.
+//
 // The place-list file is rewritten at once after every addition, correction and deletion.
 // A rewrite that fails leaves the file, the table and the list as they were. When the file
 // was changed elsewhere since it was read (another instance, an editor), nothing is

@@ -44,7 +44,7 @@ const WindowSpec& form1_spec()
             {"lb_dis", K::Label, kWindow, "", {4380, 5340, 2532, 252}, 31, {10.5}, kGrey, kWhite},
             {"Label5", K::Label, kWindow, "距離　", {3720, 5340, 492, 252}, 30, {12}, kGrey, kWhite},
             {"Image1", K::Image, kWindow, "", {4320, 2250, 2424, 2460}, -1, kDefaultFont, {}, {},
-             kNoFlags, nullptr, kIcon32},
+             kNoFlags, nullptr, kIcon32, "地球儀"},
             {"lb_cal", K::Label, kWindow, "", {4380, 4980, 2532, 252}, 29, {10.5}, kGrey, kWhite},
             {"Label18", K::Label, kWindow, "方位　", {3720, 4980, 492, 252}, 28, {12}, kGrey, kWhite},
             {"Label17", K::Label, kWindow, "南緯：０～－９０度　西経：０～－１８０度", {240, 5355, 3435, 195}, 27,

@@ -13,7 +13,8 @@ const WindowSpec& form2_spec()
         {}, {}, {},
         {
             // name, kind, parent, caption, {L, T, W, H}, tab, font, back, text, flags, tool tip
-            {"List1", K::ListBox, kWindow, "", {5568, 600, 2052, 4890}, 26, {10.5}},
+            {"List1", K::ListBox, kWindow, "", {5568, 600, 2052, 4890}, 26, {10.5}, {}, {}, kNoFlags, nullptr,
+             nullptr, "登録済み地名リスト"},
             {"btnreturn", K::Button, kWindow, "表示地名読込", {3840, 2976, 1512, 432}, 25, kDefaultFont, {}, {},
              kDisabledAtStart, "現在表示されている地名を選択する"},
             {"btnteisei", K::Button, kWindow, "訂正登録", {3840, 1728, 1512, 432}, 24, kDefaultFont, {}, {},
@@ -24,7 +25,8 @@ const WindowSpec& form2_spec()
              kNoFlags, "起動時の出発地点として選択"},
             {"btncan", K::Button, kWindow, "戻 る(cancel)", {3840, 4800, 1512, 432}, 21, kDefaultFont, {}, {},
              kNoFlags, "登録地名リストからの選択を中止"},
-            {"Text1", K::TextBox, kWindow, "", {3792, 624, 1632, 312}, 18},
+            {"Text1", K::TextBox, kWindow, "", {3792, 624, 1632, 312}, 18, kDefaultFont, {}, {}, kNoFlags, nullptr,
+             nullptr, "地名"},
             {"btntuika", K::Button, kWindow, "追加登録", {3840, 1104, 1512, 432}, 17, kDefaultFont, {}, {},
              kNoFlags, "地名等入力後、右リストに追加登録"},
             {"Frame1", K::Frame, kWindow, "地名の緯度・経度", {180, 180, 3432, 5052}, 0, {11.25, true}},

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -15,9 +16,11 @@
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QWheelEvent>
+#include <QtMath>
 
 #include <algorithm>
 #include <vector>
@@ -79,23 +82,95 @@ void UpwardScrollBar::wheelEvent(QWheelEvent* event)
 
 namespace {
 
+// Qt greys a disabled frame's title and whatever of its controls follows the palette, but
+// not the colours the table gives, and scroll bars only at their arrows. So a disabled frame
+// is veiled as a whole in the colour of the window behind it, which reads as disabled in any
+// style. (A graphics effect would do the same, but draws filled labels out of place on
+// scaled screens.)
+class FadingFrame : public QGroupBox {
+public:
+    FadingFrame(const QString& title, QWidget* parent) : QGroupBox(title, parent), veil_(new Veil(this)) {}
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::EnabledChange) {
+            veil_->setGeometry(rect());
+            veil_->raise();
+            veil_->setVisible(!isEnabled());
+        }
+        QGroupBox::changeEvent(event);
+    }
+
+private:
+    class Veil : public QWidget {
+    public:
+        explicit Veil(QWidget* frame) : QWidget(frame)
+        {
+            setAttribute(Qt::WA_TransparentForMouseEvents);
+            hide();
+        }
+
+    protected:
+        void paintEvent(QPaintEvent*) override
+        {
+            QColor veil = palette().color(QPalette::Window);
+            veil.setAlphaF(kVeilOpacity);
+            QPainter(this).fillRect(rect(), veil);
+        }
+    };
+    static constexpr qreal kVeilOpacity = 0.55;
+
+    Veil* veil_;
+};
+
 QRect to_px(const TwipsRect& r)
 {
     return QRect(twips_to_px(r.left), twips_to_px(r.top), twips_to_px(r.width), twips_to_px(r.height));
 }
 
 // The layout was drawn with the narrow proportional blanks and digits of ＭＳ Ｐゴシック;
-// the fallback fonts are up to a tenth wider, which would cut "度　　分　　秒" and "-179"
-// at both ends. A centred caption without background or border is given room on either
-// side instead: its text stays centred where the table puts it and nothing else shows.
+// the fallback fonts are up to a tenth wider, which would cut "-179" at both ends, and
+// their lines are up to a pixel taller than the boxes, which would cut the top strokes of
+// bold glyphs. A label without background or border is therefore given room around its
+// box, where nothing else shows: a centred one on either side, every one above and below,
+// with its line centred on the box's.
 constexpr int kCentredSpillPx = 10;
+constexpr int kLineSpillPx = 2;
+
+bool spills(const ControlSpec& c)
+{
+    return c.kind == ControlKind::Label && !(c.flags & kSingleBorder) && !c.back.is_set();
+}
 
 QRect control_geometry(const ControlSpec& c)
 {
     QRect r = to_px(c.place);
-    if (c.kind == ControlKind::Label && (c.flags & kCentred) && !(c.flags & kSingleBorder) && !c.back.is_set())
-        r.adjust(-kCentredSpillPx, 0, kCentredSpillPx, 0);
+    if (spills(c)) {
+        const int side = (c.flags & kCentred) ? kCentredSpillPx : 0;
+        r.adjust(-side, -kLineSpillPx, side, kLineSpillPx);
+    }
     return r;
+}
+
+// Captions were set for the narrow glyphs of ＭＳ Ｐゴシック; where the fallback font makes
+// a label's caption wider than its box ("出発地点……………" in IPA P Gothic), the font is
+// narrowed just enough for the caption to show whole at the place and size of the layout.
+void narrow_to_fit(QLabel& label)
+{
+    // Ink may stand a pixel beyond the advance (hinting, synthetic bold): two to spare.
+    const qreal room = label.contentsRect().width() - 2;
+    const qreal needed = QFontMetricsF(label.font()).horizontalAdvance(label.text());
+    if (needed <= room)
+        return;
+    // Advances are rounded to whole pixels after narrowing, so the estimate is checked.
+    QFont narrowed = label.font();
+    for (int stretch = qFloor(100 * room / needed); stretch > 50; --stretch) {
+        narrowed.setStretch(stretch);
+        if (QFontMetricsF(narrowed).horizontalAdvance(label.text()) <= room)
+            break;
+    }
+    label.setFont(narrowed);
 }
 
 void apply_colours(QWidget& w, const ControlSpec& c)
@@ -141,12 +216,20 @@ QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* pa
 {
     const QString caption = QString::fromUtf8(c.caption);
     switch (c.kind) {
-    case ControlKind::Button:
-        return new QPushButton(caption, parent);
+    case ControlKind::Button: {
+        auto* button = new QPushButton(caption, parent);
+        // Return presses the focused button, as many users expect from other desktops; Qt
+        // does this unasked only inside dialogs.
+        button->setAutoDefault(true);
+        return button;
+    }
     case ControlKind::Label: {
         auto* label = new QLabel(caption, parent);
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment((c.flags & kCentred) ? (Qt::AlignHCenter | Qt::AlignTop) : (Qt::AlignLeft | Qt::AlignTop));
+        // Lines are centred on their boxes, which are barely taller than them (see
+        // kLineSpillPx); at the top of a bordered label, Qt would also add half an "x" of
+        // indent inside the border and push the glyphs onto the bottom line.
+        label->setAlignment(((c.flags & kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
         if (c.flags & kSingleBorder) {
             label->setFrameShape(QFrame::Box);
             label->setLineWidth(1);
@@ -154,7 +237,7 @@ QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* pa
         return label;
     }
     case ControlKind::Frame:
-        return new QGroupBox(caption, parent);
+        return new FadingFrame(caption, parent);
     case ControlKind::VScrollBar:
         return make_scroll_bar(c, table, parent);
     case ControlKind::ListBox:
@@ -247,6 +330,8 @@ void build_window(QMainWindow& window, const WindowSpec& table, const CustomFact
         // not pass on to the controls inside it.
         w->setFont(c.font.points > 0 ? platform::ms_pgothic(c.font.points, c.font.bold)
                                      : platform::window_default_font());
+        if (c.kind == ControlKind::Label && !(c.flags & kCentred))
+            narrow_to_fit(*static_cast<QLabel*>(w));
         apply_colours(*w, c);
         if (c.tool_tip)
             w->setToolTip(QString::fromUtf8(c.tool_tip));

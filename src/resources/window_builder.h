@@ -21,9 +21,12 @@ using CustomFactory = std::function<QWidget*(const ControlSpec& control, QWidget
 // Builds the whole window: fixed dialog frame without minimise or maximise box, caption,
 // icon, window font, a central widget exactly the client size, the menus and every control
 // with objectName = its table name (menus: the QMenu carries the name, items the QAction).
-// Controls: Button QPushButton, Label QLabel, Frame QGroupBox, VScrollBar QScrollBar (an
-// UpwardScrollBar when Min is the larger number), ListBox QListWidget, TextBox QLineEdit,
-// Image QLabel, PictureBox a plain QWidget unless the factory makes one.
+// Controls: Button QPushButton, Label QLabel, Frame QGroupBox (veiled as a whole while
+// disabled), VScrollBar QScrollBar (an UpwardScrollBar when Min is the larger number),
+// ListBox QListWidget, TextBox QLineEdit, Image QLabel, PictureBox a plain QWidget unless
+// the factory makes one. Labels show their captions whole in whatever font stands in for
+// the layout's: a label without background or border has room around its box, and a
+// caption wider than its box is set in a narrowed font.
 void build_window(QMainWindow& window, const WindowSpec& table, const CustomFactory& factory = {});
 
 // The colour a table entry stands for; system roles are taken from the given palette.

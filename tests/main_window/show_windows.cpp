@@ -1,6 +1,7 @@
 // Not a test: saves the windows as PNG files in <dir> for a look. Form1.png, Form2.png and
 // frmjpmap.png are the bare tables with the widest echoes; form1-start.png and
-// form1-result.png are the main window on the installed files at start-up and after a result.
+// form1-result.png are the main window on the installed files at start-up and after a result,
+// form1-handed-back.png after the place list handed that result back (its frame disabled).
 #include "main_window/form1.h"
 #include "platform/fake_dialogs.h"
 #include "platform/platform.h"
@@ -68,5 +69,11 @@ int main(int argc, char** argv)
     for (int i = 0; i < 6; ++i)
         control<QScrollBar>(&w, bars[i])->setValue(new_york[i]);
     control<QPushButton>(&w, "btn_cal")->click();
-    return save(w, out + "form1-result.png") ? 0 : 1;
+    if (!save(w, out + "form1-result.png"))
+        return 1;
+    w.hide();
+    m.pt = Point{40, 42, 51, -74, 0, 21};
+    m.pt_place = QStringLiteral("不明");
+    m.pt_taken = 1;
+    return save(w, out + "form1-handed-back.png") ? 0 : 1;
 }

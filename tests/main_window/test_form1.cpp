@@ -9,18 +9,22 @@
 #include "resources/window_builder.h"
 #include "shared_state/module1.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -180,6 +184,7 @@ private slots:
     void next_fixes_departure_and_checks_its_name();
     void damaged_place_list_is_reported_once();
     void result_texts_and_figure();
+    void result_by_keyboard_copied_and_described();
     void arrow_points_along_the_bearing_data();
     void arrow_points_along_the_bearing();
     void refusal_after_a_result_keeps_it_data();
@@ -365,6 +370,63 @@ void TestForm1::result_texts_and_figure()
     QVERIFY(QTest::qWaitForWindowExposed(run.w.get()));
     QCOMPARE(run.w->centralWidget()->grab().toImage().pixelColor(in_the_pie), FILL);
     QVERIFY(!run.globe_shown());
+}
+
+// Return presses the focused button, Escape leaves nothing; Ctrl+C and the result labels'
+// menu copy the result as one line once there is one; screen readers hear the captions with
+// the results and the result from the figure.
+void TestForm1::result_by_keyboard_copied_and_described()
+{
+    Run run;
+    run.start();
+    QVERIFY(QTest::qWaitForWindowActive(run.w.get()));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    auto* compass = run.c<QWidget>("compass");
+    const QString no_result = compass->accessibleDescription();
+    QVERIFY(!no_result.isEmpty());
+    QCOMPARE(QAccessible::queryAccessibleInterface(compass)->role(), QAccessible::Graphic);
+    clipboard->setText("kept");
+    QTest::keyClick(run.w.get(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(run.w.get(), Qt::Key_Escape);
+    QCOMPARE(clipboard->text(), u"kept"_s);
+    QVERIFY(run.w->isVisible());
+    QCOMPARE(run.ended, 0);
+
+    for (const char* button : {"btn_next", "btn_cal"}) {
+        run.set_bars(button == QByteArrayView("btn_next") ? TOKYO : NEW_YORK);
+        run.c<QPushButton>(button)->setFocus();
+        QTest::keyClick(run.c<QPushButton>(button), Qt::Key_Return);
+    }
+    QCOMPARE(run.text("lb_cal"), TO_NEW_YORK);
+    const QString line = u"方位　"_s + TO_NEW_YORK + u"	距離　"_s + NEW_YORK_KM;
+    QTest::keyClick(run.w.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), line);
+    clipboard->clear();
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QVERIFY(menu->actions().first()->isEnabled());
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+    emit run.c<QLabel>("lb_dis")->customContextMenuRequested(QPoint(2, 2));
+    QCOMPARE(clipboard->text(), line);
+
+    QCOMPARE(compass->accessibleDescription(), QString(line).replace('\t', u"、"_s));
+    for (auto [caption, result] : {std::pair{"Label18", "lb_cal"}, std::pair{"Label5", "lb_dis"}}) {
+        const auto labels = QAccessible::queryAccessibleInterface(run.c<QLabel>(result))->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->object(), run.c<QLabel>(caption));
+    }
+    run.click("btn_return");
+    QCOMPARE(compass->accessibleDescription(), no_result);
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QVERIFY(!menu->actions().first()->isEnabled());
+        menu->close();
+    });
+    emit run.c<QLabel>("lb_cal")->customContextMenuRequested(QPoint(2, 2));
 }
 
 void TestForm1::arrow_points_along_the_bearing_data()

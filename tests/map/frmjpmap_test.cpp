@@ -2,6 +2,7 @@
 // the hand-over to the main window and the way back without a point.
 #include "map/frmjpmap.h"
 #include "map/map_canvas.h"
+#include "map/map_projection.h"
 #include "platform/fake_dialogs.h"
 #include "shared_state/module1.h"
 
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QtMath>
 
 using namespace orvine;
 
@@ -122,6 +124,9 @@ private slots:
     void flash_leaves_the_image_as_it_was();
     void press_marks_and_freezes();
     void right_press_and_cancel_clear_the_mark();
+    void map_is_shown_pixel_for_pixel();
+    void keys_move_and_mark_data();
+    void keys_move_and_mark();
     void hand_over_data();
     void hand_over();
     void closing_a_hidden_map_window_shows_nothing();
@@ -318,11 +323,96 @@ void FrmjpmapTest::right_press_and_cancel_clear_the_mark()
     QCOMPARE(s.read_out(), QStringLiteral("北緯 36 8 5 東経 134 15 55"));
 }
 
+// On a scaled screen too (CTest runs this at 1.5× and 2× as well), every screen pixel shows
+// one of the map pixels it covers, unblended, and a cross that came and went leaves nothing.
+void FrmjpmapTest::map_is_shown_pixel_for_pixel()
+{
+    Session s;
+    s.open(kWorld);
+    MapCanvas* map = s.picture(kWorld);
+    const QImage plain = map->image().copy();
+    s.press(kWorld, QPoint(301, 151));
+    QTest::mouseClick(s.button("btncancel"), Qt::LeftButton);
+    const QImage screen = map->grab().toImage();
+    const qreal dpr = screen.devicePixelRatio();
+    QCOMPARE(screen.size(), plain.size() * dpr);
+    auto covered = [dpr](int from) { return std::pair{qFloor(from / dpr), qCeil((from + 1) / dpr) - 1}; };
+    for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+            const auto [left, right] = covered(x);
+            const auto [top, bottom] = covered(y);
+            const QRgb shown = screen.pixel(x, y);
+            if (shown != plain.pixel(left, top) && shown != plain.pixel(right, top)
+                && shown != plain.pixel(left, bottom) && shown != plain.pixel(right, bottom))
+                QFAIL(qPrintable(QStringLiteral("screen pixel %1,%2").arg(x).arg(y)));
+        }
+    }
+}
+
+void FrmjpmapTest::keys_move_and_mark_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QPoint>("pointer");  // where the pointer last stood; (-1, -1): never on the map
+    QTest::addColumn<QString>("keys");    // arrow keys, "+" for Shift
+    QTest::addColumn<int>("mark");
+    QTest::addColumn<QPoint>("marked");
+    QTest::newRow("Japan from the middle") << 0 << QPoint(-1, -1) << "Right +Down +Left Up" << int(Qt::Key_Space)
+                                           << QPoint(241, 259);
+    QTest::newRow("world from the pointer, held at the edge")
+        << 1 << QPoint(3, 398) << "+Left Down Down Right" << int(Qt::Key_Return) << QPoint(1, 399);
+}
+
+// The arrows move a cross that stays, and the read-out and the map's description follow
+// it; Space or Return marks the point as a press of the left button there does.
+void FrmjpmapTest::keys_move_and_mark()
+{
+    QFETCH(int, kind);
+    QFETCH(QPoint, pointer);
+    QFETCH(QString, keys);
+    QFETCH(int, mark);
+    QFETCH(QPoint, marked);
+    const auto k = static_cast<std::int16_t>(kind);
+    Session s;
+    s.open(k);
+    MapCanvas* map = s.picture(k);
+    const QImage plain = map->image().copy();
+    QVERIFY(QTest::qWaitForWindowActive(s.map.data()));
+    QCOMPARE(s.map->focusWidget(), map);
+    if (pointer.x() >= 0)
+        s.move(k, pointer);
+    const QHash<QString, int> arrows{{"Left", Qt::Key_Left}, {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up},
+                                     {"Down", Qt::Key_Down}};
+    for (QString key : keys.split(' ')) {
+        const bool shift = key.startsWith('+');
+        QTest::keyClick(map, Qt::Key(arrows.value(key.remove('+'))), shift ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    const ReadOut r = read_out(map_kind_from(k), marked.x(), marked.y());
+    const QString expected = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                                 .arg(QString::fromUtf8(r.ido_label())).arg(r.ido_do).arg(r.ido_hun).arg(r.ido_byo)
+                                 .arg(QString::fromUtf8(r.kei_label())).arg(r.kei_do).arg(r.kei_hun).arg(r.kei_byo);
+    QCOMPARE(s.read_out(), expected);
+    QCOMPARE(map->accessibleDescription(), QStringLiteral("%1%2度%3分%4秒　%5%6度%7分%8秒")
+                                               .arg(s.text("Label8"), s.text("lblido"), s.text("lblihun"),
+                                                    s.text("lblibyou"), s.text("Label1"), s.text("lblkdo"),
+                                                    s.text("lblkhun"), s.text("lblkbyou")));
+    const QRgb flipped = plain.pixel(marked.x(), 0) ^ (MapCanvas::cross_rgb & 0xffffffu);
+    QTest::qWait(MapCanvas::flash_ms + 30);
+    QCOMPARE(map->image().pixel(marked.x(), 0), flipped);
+
+    QTest::keyClick(map, Qt::Key(mark));
+    QVERIFY(s.button("btndecide")->isEnabled());
+    QCOMPARE(map->image().pixel(marked.x(), 0), flipped);
+    QTest::keyClick(map, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(s.read_out(), expected);
+    QTest::mouseClick(s.button("btncancel"), Qt::LeftButton);
+    QCOMPARE(map->image(), plain);
+}
+
 void FrmjpmapTest::hand_over_data()
 {
     QTest::addColumn<int>("start_mode");
     QTest::addColumn<int>("taken_before");
-    QTest::addColumn<QString>("leave_by");  // a button's name, or empty for the close box
+    QTest::addColumn<QString>("leave_by");  // a button's name, a key, or empty for the close box
     QTest::addColumn<Point>("pt");
     QTest::addColumn<QString>("place");
     QTest::addColumn<int>("pt_taken");
@@ -333,6 +423,8 @@ void FrmjpmapTest::hand_over_data()
     QTest::newRow("決定 in destination entry") << 0 << 0 << "btndecide" << picked << unknown << 1 << 1;
     QTest::newRow("中止 restores the backup") << 1 << 1 << "btnClose" << kTokyo << tokyo << 1 << 0;
     QTest::newRow("close box restores the backup") << 1 << 0 << "" << kTokyo << tokyo << 0 << 0;
+    QTest::newRow("Escape does what 中止 does") << 1 << 0 << "Escape" << kTokyo << tokyo << 0 << 0;
+    QTest::newRow("Return on the focused 決定") << 0 << 0 << "Return" << picked << unknown << 1 << 1;
 }
 
 // Everything is written before the main window is shown, and the map window goes.
@@ -353,10 +445,17 @@ void FrmjpmapTest::hand_over()
     // Only the backup taken at activation may come back, not what the transfer point holds now.
     s.m.pt = Point{1, 2, 3, 4, 5, 6};
     s.m.pt_place = QStringLiteral("途中");
-    if (leave_by.isEmpty())
+    if (leave_by.isEmpty()) {
         QVERIFY(s.map->close());
-    else
+    } else if (leave_by == "Escape") {
+        QVERIFY(QTest::qWaitForWindowActive(s.map.data()));
+        QTest::keyClick(s.picture(kWorld), Qt::Key_Escape);
+    } else if (leave_by == "Return") {
+        s.button("btndecide")->setFocus();
+        QTest::keyClick(s.button("btndecide"), Qt::Key_Return);
+    } else {
         QTest::mouseClick(s.button(qPrintable(leave_by)), Qt::LeftButton);
+    }
 
     QCOMPARE(s.m.pt, pt);
     QCOMPARE(s.m.pt_place, place);

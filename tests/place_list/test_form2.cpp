@@ -254,17 +254,21 @@ private slots:
         QTest::addColumn<QString>("place");
         QTest::addColumn<Point>("point");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("start-up name at the start-up point") << TOKYO << TOKYO_PT << TOKYO;
-        QTest::newRow("start-up name, seconds moved") << TOKYO << Point{35, 41, 23, 139, 41, 30} << UNKNOWN;
-        QTest::newRow("start-up name, longitude moved") << TOKYO << Point{35, 41, 22, 139, 41, 31} << UNKNOWN;
+        QTest::addColumn<bool>("by_escape");  // leaving by Escape rather than "戻 る(cancel)"
+        QTest::newRow("start-up name at the start-up point") << TOKYO << TOKYO_PT << TOKYO << false;
+        QTest::newRow("start-up name, seconds moved") << TOKYO << Point{35, 41, 23, 139, 41, 30} << UNKNOWN
+                                                       << true;
+        QTest::newRow("start-up name, longitude moved") << TOKYO << Point{35, 41, 22, 139, 41, 31} << UNKNOWN
+                                                         << false;
         // 35 is the bars' design value: the label must be written although the bar keeps it.
-        QTest::newRow("other name, other point") << OSAKA << Point{35, 12, 0, -120, 0, 59} << OSAKA;
+        QTest::newRow("other name, other point") << OSAKA << Point{35, 12, 0, -120, 0, 59} << OSAKA << true;
     }
     void activation()
     {
         QFETCH(QString, place);
         QFETCH(Point, point);
         QFETCH(QString, shown);
+        QFETCH(bool, by_escape);
         open(TOKYO_REC + OSAKA_REC, place, point);
         QCOMPARE(text1()->text(), shown);
         QCOMPARE(bars(), point);
@@ -280,7 +284,14 @@ private slots:
         m->pt_taken = 0;
         m->dest_taken = 0;
         set_bars(SYDNEY_PT);
-        click("btncan");
+        if (by_escape) {
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            QTest::keyClick(text1(), Qt::Key_Escape);
+        } else {
+            click("btncan");
+        }
+        QVERIFY(!form->isVisible());
+        QVERIFY(mainw->isVisible());
         QCOMPARE(m->pt_place, place);
         QCOMPARE(m->pt, point);
         QCOMPARE(m->pt_taken, std::int16_t(0));
@@ -308,7 +319,9 @@ private slots:
         reopen(SAPPORO, SAPPORO_PT); // no list file yet
         QCOMPARE(names(), QStringList{});
         QCOMPARE(m->places.place_last, std::int16_t(-1));
-        click("btntuika");
+        // Return presses the focused button.
+        w<QPushButton>("btntuika")->setFocus();
+        QTest::keyClick(w<QPushButton>("btntuika"), Qt::Key_Return);
         QCOMPARE(read_bytes(list_path()), SAPPORO_REC);
 
         // Blanks around the name (ASCII and ideographic) are not stored; south and west
