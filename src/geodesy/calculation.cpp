@@ -25,24 +25,12 @@ std::string refusal_message(Refusal refusal)
 
 Calculation calculate(const Point& dep, const Point& dst_bars)
 {
-    Calculation result;
-    calculate(dep, dst_bars, result);
-    return result;
-}
-
-void calculate(const Point& dep, const Point& dst_bars, Calculation& out)
-{
-    out.refusal = Refusal::None;
+    Calculation out;
     out.dep = to_signed_form(dep);
     out.dst = to_signed_form(dst_bars);
-    out.b = out.c = out.d = 0;
-    out.sector = nullptr;
-    out.bearing_caption.clear();
-    out.distance_caption.clear();
-
     if (is_same_point(out.dep, out.dst)) {
         out.refusal = Refusal::SamePoint;
-        return;
+        return out;
     }
 
     const double lambda1 = dms_to_radians(out.dep.kei_do, out.dep.kei_hun, out.dep.kei_byo);
@@ -55,7 +43,7 @@ void calculate(const Point& dep, const Point& dst_bars, Calculation& out)
     const double x = bearing_cosine(phi1, phi2, angle.c, angle.cos_c);
     if (is_antipode(out.dep, out.dst)) {
         out.refusal = Refusal::Antipode;
-        return;
+        return out;
     }
 
     out.b = initial_bearing(x, lambda1, lambda2);
@@ -64,6 +52,7 @@ void calculate(const Point& dep, const Point& dst_bars, Calculation& out)
     out.sector = &direction_sector(out.b);
     bearing_text_into(out.bearing_caption, out.b, out.sector->name);
     distance_text_into(out.distance_caption, out.c);
+    return out;
 }
 
 } // namespace orvine

@@ -40,7 +40,4 @@ struct Calculation {
 // the destination is the exact antipode to the second of arc.
 Calculation calculate(const Point& dep, const Point& dst_bars);
 
-// The same, reusing `out`'s text buffers: for callers that compute many pairs in a row.
-void calculate(const Point& dep, const Point& dst_bars, Calculation& out);
-
 } // namespace orvine

@@ -123,13 +123,6 @@ void bearing_text_into(std::string& out, double b, const char* name)
     out += name;
 }
 
-std::string bearing_text(double b, const std::string& name)
-{
-    std::string text;
-    bearing_text_into(text, b, name.c_str());
-    return text;
-}
-
 void distance_text_into(std::string& out, double c)
 {
     const double d = c * EARTH_RADIUS_KM;
@@ -138,13 +131,6 @@ void distance_text_into(std::string& out, double c)
     out += ' ';
     append_cut(out, d_single, 7, 9);
     out += " Ｋｍ";
-}
-
-std::string distance_text(double c)
-{
-    std::string text;
-    distance_text_into(text, c);
-    return text;
 }
 
 } // namespace orvine

@@ -29,18 +29,15 @@ const Sector& direction_sector(double b);
 // 25.10140147261098 -> "25.101401472611"). Never in exponent form: 1.5e-5 -> "0.000015".
 std::string real_text(double value, int digits);
 
-// The bearing caption: " " + the first 7 characters of real_text(B, 15) (cut, not rounded)
-// + " 度" + four blanks + the sector name, e.g. " 25.1014 度    北北東（丑）".
-std::string bearing_text(double b, const std::string& name);
-
-// The distance caption for central angle C (radians): D = C * EARTH_RADIUS_KM in double, then
-// rounded to single precision; " " + the first 9 characters of real_text(D, 7) + " Ｋｍ",
-// e.g. " 10842.64 Ｋｍ".
-std::string distance_text(double c);
-
-// bearing_text and distance_text written into `out` (replacing its text, keeping its storage),
-// for callers that compute many results in a row.
+// Writes the bearing caption into `out`, replacing its text and keeping its storage (the batch
+// calculator fills the same strings line after line): " " + the first 7 characters of
+// real_text(B, 15) (cut, not rounded) + " 度" + four blanks + the sector name,
+// e.g. " 25.1014 度    北北東（丑）".
 void bearing_text_into(std::string& out, double b, const char* name);
+
+// Writes the distance caption for central angle C (radians) into `out`, as bearing_text_into:
+// D = C * EARTH_RADIUS_KM in double, then rounded to single precision; " " + the first
+// 9 characters of real_text(D, 7) + " Ｋｍ", e.g. " 10842.64 Ｋｍ".
 void distance_text_into(std::string& out, double c);
 
 } // namespace orvine

@@ -1,36 +1,37 @@
 #include "geodesy/direction.h"
 
 #include "geodesy/azimuth.h"
+#include "geodesy/coordinates.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace orvine;
 
-TEST(DirectionSector, BoundsBelongToTheSectorClockwiseOfThem)
+// The twelve directions clockwise from north, 30 degrees each and centred on multiples of 30.
+// On the compass figure a bearing B lies at 90 - B degrees counter-clockwise from east, so the
+// sector of bearings [lo, hi) is the arc from 90 - hi to 90 - lo, counted here in the figure's
+// unit of 15 degrees (PI10 / 12) within 0..23.
+TEST(DirectionSector, EachSectorsNameBoundsAndArcOnTheFigure)
 {
-    const char* const names[] = {"北北東（丑）", "東北東（寅）", "東（卯）", "東南東（辰）",
-                                 "南南東（巳）", "南（午）", "南南西（未）", "西南西（申）",
-                                 "西（酉）", "西北西（戌）", "北北西（亥）", "北（子）"};
+    const char* const names[] = {"北（子）",     "北北東（丑）", "東北東（寅）", "東（卯）",
+                                 "東南東（辰）", "南南東（巳）", "南（午）",     "南南西（未）",
+                                 "西南西（申）", "西（酉）",     "西北西（戌）", "北北西（亥）"};
+    auto unit = [](double degrees) { return static_cast<int>(std::fmod(degrees + 360, 360) / 15); };
     for (int i = 0; i < 12; ++i) {
-        const double bound = 15 + 30 * i;
-        SCOPED_TRACE(bound);
-        EXPECT_STREQ(direction_sector(bound).name, names[i]);
-        EXPECT_STREQ(direction_sector(bound - 1e-9).name, names[(i + 11) % 12]);
+        const double lo = 30 * i - 15, hi = 30 * i + 15;
+        SCOPED_TRACE(names[i]);
+        const Sector& s = direction_sector(i == 0 ? 0 : lo);
+        EXPECT_STREQ(s.name, names[i]);
+        EXPECT_STREQ(direction_sector(std::nextafter(hi, 0.0)).name, names[i]);
+        EXPECT_STREQ(direction_sector(hi).name, names[(i + 1) % 12]);
+        EXPECT_EQ(s.k_start, unit(90 - hi));
+        EXPECT_EQ(s.k_end, unit(90 - lo));
+        EXPECT_EQ(s.arc_start, unit(90 - hi) * PI10 / 12);
+        EXPECT_EQ(s.arc_end, static_cast<float>(unit(90 - lo) * PI10 / 12));
     }
-    EXPECT_STREQ(direction_sector(0.00878).name, "北（子）");
     EXPECT_STREQ(direction_sector(360).name, "北（子）");
-}
-
-TEST(DirectionSector, ArcAnglesInTwelfthsOfPi10)
-{
-    const Sector& north = direction_sector(0.5);
-    EXPECT_EQ(north.arc_start, 5 * 3.141592654 / 12);
-    EXPECT_EQ(north.arc_end, static_cast<float>(7 * 3.141592654 / 12));
-    const Sector& east = direction_sector(90);
-    EXPECT_EQ(east.arc_start, 23 * 3.141592654 / 12);
-    EXPECT_EQ(east.arc_end, static_cast<float>(3.141592654 / 12));
-    EXPECT_EQ(direction_sector(300).k_start, 9);
-    EXPECT_EQ(direction_sector(300).k_end, 11);
 }
 
 TEST(RealText, OrdinaryTextNeverInExponentForm)
@@ -40,16 +41,17 @@ TEST(RealText, OrdinaryTextNeverInExponentForm)
         int digits;
         const char* text;
     } const rows[] = {
-        {90, 15, "90"},
+        {90, 15, "90"},           // more places before the point than digits
+        {25, 15, "25"},           // as many
+        {2.5, 15, "2.5"},         // fewer
+        {100000, 1, "100000"},
         {25.10140147261098, 15, "25.101401472611"},
-        {0.00878335748119863, 15, "0.00878335748119863"},
         {-2.25, 15, "-2.25"},
         {10842.6366, 7, "10842.64"},
-        {static_cast<float>(10842.6366), 7, "10842.64"},
         {1.5e-5, 15, "0.000015"},
         {-1.25e-7, 7, "-0.000000125"},
         {123456789012345678.0, 15, "123456789012346000"},
-        {1e15, 15, "1000000000000000"},
+        {0, 15, "0"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(real_text(r.value, r.digits), r.text) << r.value;
@@ -57,11 +59,13 @@ TEST(RealText, OrdinaryTextNeverInExponentForm)
 
 TEST(ResultTexts, CutToSevenOrNineCharactersWithoutRounding)
 {
-    EXPECT_EQ(bearing_text(25.10140147261098, "北北東（丑）"), " 25.1014 度    北北東（丑）");
-    EXPECT_EQ(bearing_text(332.96297294192766, "北北西（亥）"), " 332.962 度    北北西（亥）");
-    EXPECT_EQ(bearing_text(0.00878335748119863, "北（子）"), " 0.00878 度    北（子）");
-    EXPECT_EQ(bearing_text(1.23e-5, "北（子）"), " 0.00001 度    北（子）");
-    EXPECT_EQ(distance_text(10842.6366 / EARTH_RADIUS_KM), " 10842.64 Ｋｍ");
-    EXPECT_EQ(distance_text(0.0308714832 / EARTH_RADIUS_KM), " 0.0308714 Ｋｍ");
-    EXPECT_EQ(distance_text(2.5e-5 / EARTH_RADIUS_KM), " 0.000025 Ｋｍ");
+    std::string text = "left over";
+    bearing_text_into(text, 332.96297294192766, "北北西（亥）");
+    EXPECT_EQ(text, " 332.962 度    北北西（亥）");
+    bearing_text_into(text, 1.23e-5, "北（子）");
+    EXPECT_EQ(text, " 0.00001 度    北（子）");
+    distance_text_into(text, 0.0308714832 / EARTH_RADIUS_KM);
+    EXPECT_EQ(text, " 0.0308714 Ｋｍ");
+    distance_text_into(text, 2.5e-5 / EARTH_RADIUS_KM);
+    EXPECT_EQ(text, " 0.000025 Ｋｍ");
 }
