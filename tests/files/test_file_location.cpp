@@ -4,12 +4,6 @@
 
 #include "file_test_support.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <map>
 
 using namespace orvine;
@@ -19,33 +13,6 @@ namespace {
 
 using Files = std::map<QString, QByteArray>;
 
-const QByteArray DEFAULT_INI("default settings");
-const QByteArray DEFAULT_LIST("default places");
-const QByteArray USERS_INI("user's own settings");
-
-// A temporary installation (bin/ and share/orvine/ as `cmake --install` lays them out) and
-// a temporary home whose data folder stands in for ~/.local/share.
-class Installation {
-public:
-    Installation()
-    {
-        EXPECT_TRUE(QDir(root_.path()).mkpath("bin") && QDir(root_.path()).mkpath("share/orvine"));
-        write_bytes(root_.file("share/orvine/vantorff.ini"), DEFAULT_INI);
-        write_bytes(root_.file("share/orvine/places.txt"), DEFAULT_LIST);
-        qputenv("XDG_DATA_HOME", root_.file("home/.local/share").toLocal8Bit());
-    }
-    ~Installation()
-    {
-        QFile::setPermissions(bin(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qunsetenv("XDG_DATA_HOME");
-    }
-    QString bin() const { return root_.file("bin"); }
-    QString user_folder() const { return root_.file("home/.local/share/orvine"); }
-
-private:
-    ProgramDir root_;
-};
-
 Files files_in(const QString& folder)
 {
     Files files;
@@ -54,74 +21,105 @@ Files files_in(const QString& folder)
     return files;
 }
 
-struct Row {
-    const char* name;
-    Files beside_program; // files in the executable's folder
-    bool read_only;       // the executable's folder grants no write access
-    Files user_before;    // files already in the per-user folder
-    bool portable;        // the run uses the executable's folder
-    Files user_after;     // what the per-user folder holds afterwards (absent when empty)
-};
-
-class FileLocation : public testing::TestWithParam<Row> {};
+const QByteArray DEFAULT_INI("default settings"), DEFAULT_LIST("default places"), USERS_INI("user's own settings");
+const QString DATA_DIR = QStringLiteral(ORVINE_DATA_DIR);
 
 } // namespace
 
-TEST_P(FileLocation, ChoosesTheFolderAndSeedsOnlyWhatIsAbsent)
+// A temporary installation (bin/ and share/orvine/ as `cmake --install` lays them out) and a
+// temporary home whose data folder stands in for ~/.local/share.
+TEST(FileLocation, ChoosesTheFolderAndSeedsOnlyWhatIsAbsent)
 {
-    const Row& row = GetParam();
-    Installation inst;
-    for (const auto& [name, bytes] : row.beside_program)
-        write_bytes(QDir(inst.bin()).filePath(name), bytes);
-    if (row.read_only) {
-        ASSERT_TRUE(QFile::setPermissions(inst.bin(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    }
-    if (!row.user_before.empty()) {
-        ASSERT_TRUE(QDir().mkpath(inst.user_folder()));
-    }
-    for (const auto& [name, bytes] : row.user_before)
-        write_bytes(QDir(inst.user_folder()).filePath(name), bytes);
+    const struct Row {
+        const char* name;
+        Files beside_program; // files in the executable's folder
+        bool read_only;       // the executable's folder grants no write access
+        Files user_before;    // files already in the per-user folder
+        bool portable;        // the run uses the executable's folder
+        Files user_after;     // what the per-user folder holds afterwards (absent when empty)
+    } rows[] = {
+        {"portable", {{"vantorff.ini", USERS_INI}}, false, {}, true, {}},
+        {"read-only folder with settings", {{"vantorff.ini", USERS_INI}}, true, {}, false,
+         {{"vantorff.ini", DEFAULT_INI}, {"places.txt", DEFAULT_LIST}}},
+        {"folder without settings", {{"places.txt", "beside"}}, false, {}, false,
+         {{"vantorff.ini", DEFAULT_INI}, {"places.txt", DEFAULT_LIST}}},
+        {"seeds only what is absent", {}, false, {{"vantorff.ini", USERS_INI}}, false,
+         {{"vantorff.ini", USERS_INI}, {"places.txt", DEFAULT_LIST}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir root;
+        const QString bin = root.filePath("bin"), user = root.filePath("home/.local/share/orvine");
+        ASSERT_TRUE(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("share/orvine"));
+        write_bytes(root.filePath("share/orvine/vantorff.ini"), DEFAULT_INI);
+        write_bytes(root.filePath("share/orvine/places.txt"), DEFAULT_LIST);
+        qputenv("XDG_DATA_HOME", root.filePath("home/.local/share").toLocal8Bit());
+        for (const auto& [name, bytes] : row.beside_program)
+            write_bytes(QDir(bin).filePath(name), bytes);
+        if (row.read_only)
+            QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (!row.user_before.empty())
+            QDir().mkpath(user);
+        for (const auto& [name, bytes] : row.user_before)
+            write_bytes(QDir(user).filePath(name), bytes);
 
-    const QString folder = files_folder_for_run(inst.bin());
-
-    EXPECT_EQ(folder, row.portable ? inst.bin() : inst.user_folder());
-    EXPECT_EQ(files_in(inst.bin()), row.beside_program);
-    EXPECT_EQ(QFileInfo::exists(inst.user_folder()), !row.user_after.empty());
-    EXPECT_EQ(files_in(inst.user_folder()), row.user_after);
-    for (const auto& [name, bytes] : row.user_after)
-        EXPECT_TRUE(QFileInfo(QDir(inst.user_folder()).filePath(name)).isWritable()) << name.toStdString();
+        EXPECT_EQ(files_folder_for_run(bin), row.portable ? bin : user);
+        EXPECT_EQ(files_in(bin), row.beside_program);
+        EXPECT_EQ(QFileInfo::exists(user), !row.user_after.empty());
+        EXPECT_EQ(files_in(user), row.user_after);
+        for (const auto& [name, bytes] : row.user_after)
+            EXPECT_TRUE(QFileInfo(QDir(user).filePath(name)).isWritable()) << name.toStdString();
+        QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qunsetenv("XDG_DATA_HOME");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, FileLocation,
-    testing::Values(
-        Row{"PortableWritableFolderWithSettings", {{"vantorff.ini", USERS_INI}}, false, {}, true, {}},
-        Row{"ReadOnlyFolderWithSettings", {{"vantorff.ini", USERS_INI}}, true, {}, false,
-            {{"vantorff.ini", DEFAULT_INI}, {"places.txt", DEFAULT_LIST}}},
-        Row{"FolderWithoutSettings", {{"places.txt", "beside"}}, false, {}, false,
-            {{"vantorff.ini", DEFAULT_INI}, {"places.txt", DEFAULT_LIST}}},
-        Row{"SeedsOnlyWhatIsAbsent", {}, false, {{"vantorff.ini", USERS_INI}}, false,
-            {{"vantorff.ini", USERS_INI}, {"places.txt", DEFAULT_LIST}}},
-        Row{"NeverReplacesTheUsersFiles", {}, false, {{"vantorff.ini", USERS_INI}, {"places.txt", "mine"}}, false,
-            {{"vantorff.ini", USERS_INI}, {"places.txt", "mine"}}}),
-    [](const testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
 TEST(FileLocation, ListFileIsRelativeToTheSettingsFolder)
 {
-    ProgramDir folder;
-    ProgramDir elsewhere;
+    QTemporaryDir folder, elsewhere;
     ASSERT_TRUE(QDir(folder.path()).mkpath("lists"));
-    write_bytes(folder.file("vantorff.ini"), "\"lists/mine.txt\",\"" + SJIS_TOKYO + "\",35,41,22,139,41,30\r\n");
-    write_bytes(folder.file("lists/mine.txt"), "\"" + SJIS_OSAKA + "\",34,41,0,135,30,0\r\n");
+    write_bytes(folder.filePath("vantorff.ini"), "\"lists/mine.txt\",\"" + SJIS_TOKYO + "\",35,41,22,139,41,30\r\n");
+    write_bytes(folder.filePath("lists/mine.txt"), "\"" + SJIS_OSAKA + "\",34,41,0,135,30,0\r\n");
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-
     const SettingsLoad settings = load_settings(folder.path());
     PlaceTable table;
     const PlaceListLoad list = load_place_list(folder.path(), settings.settings.list_file, table);
     QDir::setCurrent(before);
-
     ASSERT_TRUE(settings.ok() && list.ok());
-    EXPECT_EQ(list.records, 1);
     EXPECT_EQ(table.rows[0].name, OSAKA);
+}
+
+// The installed defaults read whole, start in Tokyo as the built-in copy does, and are byte for
+// byte what the program writes.
+TEST(DefaultFiles, LoadWholeAndAreWhatTheProgramWrites)
+{
+    const SettingsLoad settings = load_settings(DATA_DIR);
+    ASSERT_TRUE(settings.ok()) << problem_message(*settings.problem).toStdString();
+    const Settings built_in = installed_settings();
+    EXPECT_EQ(built_in.list_file, "places.txt");
+    EXPECT_EQ(built_in.place, TOKYO);
+    EXPECT_EQ(built_in.point, (Point{35, 41, 22, 139, 41, 30}));
+    EXPECT_EQ(settings.settings.list_file, built_in.list_file);
+    EXPECT_EQ(settings.settings.place, built_in.place);
+    EXPECT_EQ(settings.settings.point, built_in.point);
+
+    PlaceTable table;
+    const PlaceListLoad list = load_place_list(DATA_DIR, settings.settings.list_file, table);
+    ASSERT_TRUE(list.ok() && !list.notice);
+    EXPECT_GE(list.records, 40);
+    QStringList names;
+    for (int i = 0; i < list.records; ++i)
+        names << table.rows[i].name;
+    EXPECT_EQ(names.removeDuplicates(), 0);
+    EXPECT_EQ(table.rows[names.indexOf(QString::fromUtf8("シドニー"))].point.ido_do, -33);
+
+    QTemporaryDir dir;
+    table.place_last = static_cast<std::int16_t>(list.records - 1);
+    PlaceTableAccess::set_source(table, FileStamp{}); // written where no file is yet
+    ASSERT_FALSE(save_place_list(dir.path(), "places.txt", table));
+    EXPECT_EQ(read_bytes(dir.filePath("places.txt")), read_bytes(DATA_DIR + "/places.txt"));
+    FileStamp absent;
+    ASSERT_FALSE(save_settings(dir.path(), built_in.list_file, built_in.place, built_in.point, absent));
+    EXPECT_EQ(read_bytes(dir.filePath("vantorff.ini")), read_bytes(DATA_DIR + "/vantorff.ini"));
 }
