@@ -2,91 +2,67 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 using namespace orvine;
 using namespace orvine::calc;
 
-namespace {
-
-GlobeCalculation sample()
+TEST(Records, EachFormatLaysOutTheSameFields)
 {
     GlobeCalculation r;
     r.b = 25.5;
     r.d = 1852;
     r.final_b = 152.25;
-    r.sector = &SECTORS[1];
+    r.sector = &direction_sector(25.5);
     r.bearing_caption = " 25.5 度    北北東（丑）";
     r.distance_caption = " 1852 Ｋｍ";
-    return r;
-}
-
-} // namespace
-
-TEST(Records, EachFormatLaysOutTheSameFields)
-{
     const EllipsoidFigures e{3704000, 0.5, 359.75};
-    struct Row {
+    const struct Row {
         Columns columns;
         const char* header;
         const char* record;
-    } const rows[] = {
+    } rows[] = {
         {{}, "", "25.5\t北北東（丑）\t1852\t 25.5 度    北北東（丑）\t 1852 Ｋｍ\n"},
         {{Format::Tsv, Unit::Nmi, true, true}, "",
          "25.5\t北北東（丑）\t1000\t 25.5 度    北北東（丑）\t 1852 Ｋｍ\t152.25\t2000\t0.5\t359.75\n"},
-        {{Format::Csv, Unit::Km, true, false},
-         "bearing,direction,distance_km,bearing_text,distance_text,final_bearing\n",
-         "25.5,北北東（丑）,1852, 25.5 度    北北東（丑）, 1852 Ｋｍ,152.25\n"},
-        {{Format::Csv, Unit::Mi, false, true},
-         "bearing,direction,distance_mi,bearing_text,distance_text,ellipsoid_distance_mi,"
+        {{Format::Csv, Unit::Mi, true, true},
+         "bearing,direction,distance_mi,bearing_text,distance_text,final_bearing,ellipsoid_distance_mi,"
          "ellipsoid_bearing,ellipsoid_final_bearing\n",
-         "25.5,北北東（丑）,1150.7794480235425, 25.5 度    北北東（丑）, 1852 Ｋｍ,"
-         "2301.558896047085,0.5,359.75\n"},
+         "25.5,北北東（丑）,1150.7794480235425, 25.5 度    北北東（丑）, 1852 Ｋｍ,152.25,2301.558896047085,0.5,359.75\n"},
         {{Format::Json, Unit::Km, true, true}, "",
          "{\"bearing\":25.5,\"direction\":\"北北東（丑）\",\"distance_km\":1852,"
          "\"bearing_text\":\" 25.5 度    北北東（丑）\",\"distance_text\":\" 1852 Ｋｍ\","
          "\"final_bearing\":152.25,\"ellipsoid_distance_km\":3704,\"ellipsoid_bearing\":0.5,"
          "\"ellipsoid_final_bearing\":359.75}\n"},
     };
-    for (const Row& r : rows) {
+    for (const Row& row : rows) {
         std::string header, record;
-        append_header(header, r.columns);
-        append_record(record, r.columns, sample(), e);
-        EXPECT_EQ(header, r.header);
-        EXPECT_EQ(record, r.record);
+        append_header(header, row.columns);
+        append_record(record, row.columns, r, e);
+        EXPECT_EQ(header, row.header);
+        EXPECT_EQ(record, row.record);
     }
 }
 
 TEST(Records, ErrorsAndKeptLinesStayOneLineInEachFormat)
 {
-    const char* message = "LAT1 \"a,b\\x1B\": 座標として読めません";
-    struct Row {
-        Format format;
-        const char* error, *blank, *comment;
-    } const rows[] = {
-        {Format::Tsv, "ERROR: LAT1 \"a,b\\x1B\": 座標として読めません\n", " \t\n", "# 東京\t\x01\n"},
-        {Format::Csv, "ERROR,\"LAT1 \"\"a,b\\x1B\"\": 座標として読めません\"\n", " \t\n",
-         "# 東京\t\x01\n"},
-        {Format::Json, "{\"error\":\"LAT1 \\\"a,b\\\\x1B\\\": 座標として読めません\"}\n", "{}\n",
-         "{\"comment\":\"# 東京\\\\t\\\\x01\"}\n"},
+    const std::tuple<Format, const char*, const char*, const char*> rows[] = { // error, blank, comment
+        {Format::Tsv, "ERROR: LAT1 \"a,b\\x1B\": 読めません\n", " \t\n", "# 東京\t\x01\n"},
+        {Format::Csv, "ERROR,\"LAT1 \"\"a,b\\x1B\"\": 読めません\"\n", " \t\n", "# 東京\t\x01\n"},
+        {Format::Json, "{\"error\":\"LAT1 \\\"a,b\\\\x1B\\\": 読めません\"}\n", "{}\n", "{\"comment\":\"# 東京\\\\t\\\\x01\"}\n"},
     };
-    for (const Row& r : rows) {
-        const Columns columns{r.format, Unit::Km, false, false};
-        std::string error, blank, comment;
-        append_error(error, columns, message);
-        append_kept_line(blank, columns, " \t");
-        append_kept_line(comment, columns, "# 東京\t\x01");
-        EXPECT_EQ(error, r.error);
-        EXPECT_EQ(blank, r.blank);
-        EXPECT_EQ(comment, r.comment);
+    for (const auto& [format, error, blank, comment] : rows) {
+        const Columns columns{format, Unit::Km, false, false};
+        std::string e, b, c;
+        append_error(e, columns, "LAT1 \"a,b\\x1B\": 読めません");
+        append_kept_line(b, columns, " \t");
+        append_kept_line(c, columns, "# 東京\t\x01");
+        EXPECT_EQ(e + b + c, std::string(error) + blank + comment);
     }
 }
 
 TEST(Messages, CarriageReturnsBecomeLinesOrOneLine)
 {
     const std::string antipode = refusal_message(Refusal::Antipode);
-    EXPECT_EQ(message_lines(antipode),
-              "ちょうど地球の正反対となります。\n\n               計算不能です。");
+    EXPECT_EQ(message_lines(antipode), "ちょうど地球の正反対となります。\n\n               計算不能です。");
     EXPECT_EQ(message_one_line(antipode), "ちょうど地球の正反対となります。 計算不能です。");
-    EXPECT_EQ(message_one_line(SAME_POINT_MESSAGE), SAME_POINT_MESSAGE);
+    EXPECT_EQ(message_one_line(" a \n\n b "), "a b");
 }
