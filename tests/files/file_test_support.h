@@ -1,6 +1,8 @@
 #pragma once
 // Raw bytes in and out of a temporary program directory, and real faults without mounting
 // anything: a lowered file-size limit, a named pipe, a sparse file.
+#include "files/file_problem.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
+#include <tuple>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -22,6 +26,12 @@ inline const QByteArray SJIS_TOKYO("\x93\x8c\x8b\x9e", 4); // 東京
 inline const QByteArray SJIS_OSAKA("\x91\xe5\x8d\xe3", 4); // 大阪
 inline const QString TOKYO = QString::fromUtf8("東京");
 inline const QString OSAKA = QString::fromUtf8("大阪");
+
+// A problem's kind, record and field, to compare in one step; record and field -1 for none.
+inline std::tuple<FileProblem::Kind, int, int> where(const std::optional<FileProblem>& p)
+{
+    return p ? std::tuple(p->kind, p->record, p->field) : std::tuple(FileProblem::Kind::Missing, -1, -1);
+}
 
 inline void write_bytes(const QString& path, const QByteArray& bytes)
 {

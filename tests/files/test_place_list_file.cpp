@@ -7,6 +7,7 @@
 using namespace orvine;
 using namespace orvine::test;
 using Kind = FileProblem::Kind;
+using std::tuple;
 
 namespace {
 
@@ -14,8 +15,7 @@ const QString LIST = "places.txt";
 const Point TOKYO_PT{35, 41, 22, 139, 41, 30}, OSAKA_PT{34, 41, 38, 135, 30, 8}, LIMA_PT{-12, 2, 36, -77, 1, 42};
 const QByteArray TOKYO_REC = "\"" + SJIS_TOKYO + "\",35,41,22,139,41,30\r\n";
 const QByteArray OSAKA_REC = "\"" + SJIS_OSAKA + "\",34,41,38,135,30,8\r\n";
-const QByteArray SYDNEY_REC = "\"Sydney, NSW\",-33,52,4,151,12,26\r\n";
-const QByteArray LIMA_REC = "\"Lima\",-12,2,36,-77,1,42\r\n";
+const QByteArray SYDNEY_REC = "\"Sydney, NSW\",-33,52,4,151,12,26\r\n", LIMA_REC = "\"Lima\",-12,2,36,-77,1,42\r\n";
 
 QByteArray numbered_records(int count) // "P1" ... with distinct points
 {
@@ -54,31 +54,23 @@ struct PlaceListFile : ::testing::Test {
 
 TEST_F(PlaceListFile, LoadsInFileOrderUpToAnEmptyName)
 {
-    ASSERT_TRUE(load().ok()); // a missing file is an empty list
-    EXPECT_TRUE(table.loaded_whole());
+    EXPECT_TRUE(load().ok() && table.loaded_whole()); // a missing file is an empty list
     write_bytes(path(), TOKYO_REC + SYDNEY_REC);
     ASSERT_TRUE(load().ok());
     EXPECT_EQ(names(), (QStringList{TOKYO, "Sydney, NSW"}));
     EXPECT_EQ(table.rows[1].point, (Point{-33, 52, 4, 151, 12, 26}));
-
-    // Records behind an empty name are not loaded, and the caller is told so; the table is
-    // then not the whole file and cannot be written back.
+    // Records behind an empty name are not loaded and the caller is told: the table is not the
+    // whole file, so it is not written back.
     write_bytes(path(), TOKYO_REC + "\"\",0,0,0,0,0,0\r\n" + OSAKA_REC);
     PlaceListLoad result = load();
-    ASSERT_TRUE(result.ok());
+    EXPECT_TRUE(result.ok() && !table.loaded_whole());
     EXPECT_EQ(names(), QStringList{TOKYO});
-    EXPECT_FALSE(table.loaded_whole());
-    ASSERT_TRUE(result.notice);
-    EXPECT_EQ(result.notice->kind, Kind::RecordsAfterEmptyName);
-    EXPECT_EQ(result.notice->record, 2);
-    EXPECT_EQ(result.notice->path, path());
-    EXPECT_EQ(save_place_list(dir.path(), LIST, table)->kind, Kind::NotLoadedWhole);
-
+    EXPECT_EQ(where(result.notice), tuple(Kind::RecordsAfterEmptyName, 2, 0));
+    EXPECT_EQ(where(save_place_list(dir.path(), LIST, table)), tuple(Kind::NotLoadedWhole, 0, 0));
     // An empty name at the very end hides nothing; its values need not be within range.
     write_bytes(path(), TOKYO_REC + "\"\",999,0,0,0,0,0\r\n\r\n");
     result = load();
-    EXPECT_TRUE(result.ok() && !result.notice && table.loaded_whole());
-    EXPECT_EQ(result.records, 1);
+    EXPECT_TRUE(result.ok() && !result.notice && table.loaded_whole() && result.records == 1);
 }
 
 TEST_F(PlaceListFile, HundredAndOneRecordsLoadWholeHundredAndTwoDoNot)
@@ -86,42 +78,36 @@ TEST_F(PlaceListFile, HundredAndOneRecordsLoadWholeHundredAndTwoDoNot)
     const QByteArray full = numbered_records(101);
     write_bytes(path(), full);
     ASSERT_EQ(load().records, 101);
-    EXPECT_EQ(table.rows[100].name, "P101");
     EXPECT_EQ(table.rows[100].point, (Point{11, 1, 2, -102, 3, 4}));
     ASSERT_FALSE(save_place_list(dir.path(), LIST, table));
     EXPECT_EQ(read_bytes(path()), full);
-
     write_bytes(path(), full + "\"P102\",1,1,2,-1,3,4\r\n");
     const PlaceListLoad result = load();
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.problem->kind, Kind::TooManyRecords);
-    EXPECT_EQ(result.problem->record, 102);
+    EXPECT_EQ(where(result.problem), tuple(Kind::TooManyRecords, 102, 0));
     EXPECT_EQ(result.records, 101);
     EXPECT_FALSE(table.loaded_whole());
 }
 
 TEST_F(PlaceListFile, DamagedOrHostileListIsShownInPartButNeverRewritten)
 {
-    struct Row {
+    const struct Row {
         const char* name;
         QByteArray bytes; // null: a special file of that name
-        Kind kind;
-        int record, field;
+        tuple<Kind, int, int> problem;
         const char* says; // in the message
         int shown = 0;
         QString list_file = LIST;
-    };
-    const std::vector<Row> rows = {
-        {"letters", TOKYO_REC + "\"x\",1,2,3,four,5,6\r\n" + OSAKA_REC, Kind::NotANumber, 2, 5, "整数ではありません", 1},
-        {"longitude out of range", TOKYO_REC + "\"x\",1,2,3,180,5,6\r\n", Kind::OutOfRange, 2, 5, "範囲", 1},
-        {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + TOKYO_REC, Kind::SavedAsUtf8, 0, 0, "UTF-8 で保存されています"},
-        {"absolute list name", TOKYO_REC, Kind::BadFileName, 0, 0, "相対パス", 0, "/etc/passwd"},
-        {"list name of a folder", TOKYO_REC, Kind::BadFileName, 0, 0, "相対パス", 0, LIST + "/"},
-        {"list name with NUL", TOKYO_REC, Kind::BadFileName, 0, 0, "相対パス", 0, LIST + QChar(0)},
-        {"folder", {}, Kind::NotRegularFile, 0, 0, "フォルダーです"},
-        {"fifo", {}, Kind::NotRegularFile, 0, 0, "名前付きパイプ（FIFO）です"},
-        {"device", {}, Kind::NotRegularFile, 0, 0, "デバイスです"},
-        {"3 GiB", {}, Kind::TooLarge, 0, 0, "3221225472 バイト"},
+    } rows[] = {
+        {"letters", TOKYO_REC + "\"x\",1,2,3,four,5,6\r\n" + OSAKA_REC, {Kind::NotANumber, 2, 5},
+         "の第2レコード、第5項目「経度（度）」が整数ではありません", 1},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + TOKYO_REC, {Kind::SavedAsUtf8, 0, 0}, "UTF-8 で保存されています"},
+        {"absolute list name", TOKYO_REC, {Kind::BadFileName, 0, 0}, "相対パス", 0, "/etc/passwd"},
+        {"list name of a folder", TOKYO_REC, {Kind::BadFileName, 0, 0}, "相対パス", 0, LIST + "/"},
+        {"list name with NUL", TOKYO_REC, {Kind::BadFileName, 0, 0}, "相対パス", 0, LIST + QChar(0)},
+        {"folder", {}, {Kind::NotRegularFile, 0, 0}, "フォルダーです"},
+        {"fifo", {}, {Kind::NotRegularFile, 0, 0}, "名前付きパイプ（FIFO）です"},
+        {"device", {}, {Kind::NotRegularFile, 0, 0}, "デバイスです"},
+        {"3 GiB", {}, {Kind::TooLarge, 0, 0}, "3221225472 バイト"},
     };
     for (const Row& row : rows) {
         QFile::remove(path());
@@ -131,22 +117,17 @@ TEST_F(PlaceListFile, DamagedOrHostileListIsShownInPartButNeverRewritten)
         else
             write_bytes(path(), row.bytes);
         const PlaceListLoad result = load(row.list_file);
-        ASSERT_FALSE(result.ok()) << row.name;
-        EXPECT_EQ(result.problem->kind, row.kind) << row.name;
-        EXPECT_EQ(result.problem->file, FileKind::PlaceList) << row.name;
-        EXPECT_EQ(result.problem->record, row.record) << row.name;
-        EXPECT_EQ(result.problem->field, row.field) << row.name;
+        ASSERT_EQ(where(result.problem), row.problem) << row.name;
         EXPECT_TRUE(problem_message(*result.problem).contains(QString::fromUtf8(row.says))) << row.name;
         EXPECT_EQ(names(), QStringList(row.shown, TOKYO)) << row.name;
         EXPECT_FALSE(table.loaded_whole()) << row.name;
         for (const auto& problem : {save_place_list(dir.path(), row.list_file, table),
                                     save_place_list_skipping(dir.path(), row.list_file, table, 0),
                                     save_place_list_replacing(dir.path(), row.list_file, table, 0, Place{OSAKA, OSAKA_PT})})
-            EXPECT_EQ(problem ? problem->kind : Kind::Missing, Kind::NotLoadedWhole) << row.name;
+            EXPECT_EQ(where(problem), tuple(Kind::NotLoadedWhole, 0, 0)) << row.name;
         // The main window's name check refuses the same files, without blocking either.
         PlaceTable check;
-        const NameCheckRead read = read_places_for_name_check(dir.path(), row.list_file, check);
-        EXPECT_EQ(read.problem ? read.problem->kind : Kind::Missing, row.kind) << row.name;
+        EXPECT_EQ(where(read_places_for_name_check(dir.path(), row.list_file, check).problem), row.problem) << row.name;
         if (!row.bytes.isNull()) {
             EXPECT_EQ(read_bytes(path()), row.bytes) << row.name;
         }
@@ -162,13 +143,11 @@ TEST_F(PlaceListFile, AddCorrectAndDeleteRewriteTheWholeFile)
     table.place_last = 2;
     ASSERT_FALSE(save_place_list(dir.path(), LIST, table));
     EXPECT_EQ(read_bytes(path()), TOKYO_REC + SYDNEY_REC + OSAKA_REC);
-
     // Correction: the file first, the table untouched by the save.
     ASSERT_FALSE(save_place_list_replacing(dir.path(), LIST, table, 1, Place{"Lima", LIMA_PT}));
     EXPECT_EQ(read_bytes(path()), TOKYO_REC + LIMA_REC + OSAKA_REC);
     EXPECT_EQ(table.rows[1].name, "Sydney, NSW");
     table.rows[1] = Place{"Lima", LIMA_PT};
-
     // Deletion: the records behind move up; deleting the only place leaves zero bytes.
     ASSERT_FALSE(save_place_list_skipping(dir.path(), LIST, table, 0));
     EXPECT_EQ(read_bytes(path()), LIMA_REC + OSAKA_REC);
@@ -185,39 +164,25 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
     const QByteArray original = TOKYO_REC + OSAKA_REC;
     write_bytes(path(), original);
     ASSERT_TRUE(load().ok());
-    struct Row {
-        Place place;
-        Kind kind;
-        int field;
-        TextFault fault;
-    } const rows[] = {
-        {Place{QString::fromUtf8("München"), TOKYO_PT}, Kind::TextNotStorable, 1, TextFault::NotShiftJis},
-        {Place{"", TOKYO_PT}, Kind::EmptyName, 1, TextFault::None},
-        {Place{"x", Point{0, 0, 0, 180, 0, 0}}, Kind::OutOfRange, 5, TextFault::None},
-    };
-    for (const Row& row : rows) {
-        auto problem = save_place_list_replacing(dir.path(), LIST, table, 1, row.place);
-        ASSERT_TRUE(problem) << row.field;
-        EXPECT_EQ(problem->kind, row.kind);
-        EXPECT_EQ(problem->record, 2);
-        EXPECT_EQ(problem->field, row.field);
-        EXPECT_EQ(problem->text_fault, row.fault);
+    const tuple<Place, Kind, int> rows[] = {{Place{QString::fromUtf8("München"), TOKYO_PT}, Kind::TextNotStorable, 1},
+                                            {Place{"", TOKYO_PT}, Kind::EmptyName, 1},
+                                            {Place{"x", Point{0, 0, 0, 180, 0, 0}}, Kind::OutOfRange, 5}};
+    for (const auto& [place, kind, field] : rows) {
+        EXPECT_EQ(where(save_place_list_replacing(dir.path(), LIST, table, 1, place)), tuple(kind, 2, field));
         PlaceTable added = table;
-        added.rows[2] = row.place;
+        added.rows[2] = place;
         added.place_last = 2;
-        problem = save_place_list(dir.path(), LIST, added);
-        EXPECT_EQ(problem ? problem->record : 0, 3);
+        EXPECT_EQ(where(save_place_list(dir.path(), LIST, added)), tuple(kind, 3, field));
     }
     for (int index : {-2, -1, 2}) {
-        const auto skip = save_place_list_skipping(dir.path(), LIST, table, index);
-        const auto replace = save_place_list_replacing(dir.path(), LIST, table, index, Place{"x", Point{}});
-        EXPECT_EQ(skip ? skip->kind : Kind::Missing, Kind::NoSuchEntry) << index;
-        EXPECT_EQ(replace ? replace->kind : Kind::Missing, Kind::NoSuchEntry) << index;
+        EXPECT_EQ(std::get<0>(where(save_place_list_skipping(dir.path(), LIST, table, index))), Kind::NoSuchEntry);
+        EXPECT_EQ(std::get<0>(where(save_place_list_replacing(dir.path(), LIST, table, index, Place{"x", {}}))),
+                  Kind::NoSuchEntry);
     }
     PlaceTable fresh; // a table that was never loaded is never written
     fresh.rows[0] = Place{TOKYO, TOKYO_PT};
     fresh.place_last = 0;
-    EXPECT_EQ(save_place_list(dir.path(), LIST, fresh)->kind, Kind::NotLoadedWhole);
+    EXPECT_EQ(std::get<0>(where(save_place_list(dir.path(), LIST, fresh))), Kind::NotLoadedWhole);
 
     table.rows[2] = Place{QString(400, QLatin1Char('x')), TOKYO_PT};
     table.place_last = 2;
@@ -226,7 +191,7 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
         FileSizeLimit limit(300); // a write that fails half-way, as on a full disk
         problem = save_place_list(dir.path(), LIST, table);
     }
-    EXPECT_EQ(problem ? problem->kind : Kind::Missing, Kind::WriteFailed);
+    EXPECT_EQ(where(problem), tuple(Kind::WriteFailed, 0, 0));
     {
         QLockFile other(path() + ".lock"); // another instance is rewriting the file
         ASSERT_TRUE(other.tryLock(0));
@@ -235,10 +200,8 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
     ASSERT_TRUE(problem);
     EXPECT_TRUE(problem_message(*problem).contains(QString::fromUtf8("別の Orvine が書き込み中です")));
     EXPECT_EQ(read_bytes(path()), original);
-
     write_bytes(path(), OSAKA_REC); // changed since it was read, here by a text editor
-    problem = save_place_list(dir.path(), LIST, table);
-    EXPECT_EQ(problem ? problem->kind : Kind::Missing, Kind::ChangedElsewhere);
+    EXPECT_EQ(where(save_place_list(dir.path(), LIST, table)), tuple(Kind::ChangedElsewhere, 0, 0));
     EXPECT_EQ(read_bytes(path()), OSAKA_REC);
 }
 
@@ -254,12 +217,10 @@ TEST_F(PlaceListFile, NameCheckReadsEveryRecordPastAnEmptyName)
     }
     write_bytes(path(), OSAKA_REC + "\"\",1,2,3,4,5,6\r\n" + TOKYO_REC);
     const NameCheckRead read = read_places_for_name_check(dir.path(), LIST, table);
-    ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.records, 3);
+    EXPECT_TRUE(read.ok() && read.records == 3 && !table.loaded_whole()); // the rows no longer mirror the list
     EXPECT_EQ(names(), (QStringList{OSAKA, "", TOKYO}));
     EXPECT_EQ(table.rows[1].point, (Point{1, 2, 3, 4, 5, 6}));
-    EXPECT_FALSE(table.loaded_whole()); // the rows no longer mirror the list
-    EXPECT_TRUE(name_conflicts(table, read.records, TOKYO, Point{35, 41, 23, 139, 41, 30}));
-    EXPECT_FALSE(name_conflicts(table, read.records, TOKYO, TOKYO_PT));
+    EXPECT_TRUE(name_conflicts(table, 3, TOKYO, Point{35, 41, 23, 139, 41, 30}));
+    EXPECT_FALSE(name_conflicts(table, 3, TOKYO, TOKYO_PT));
     EXPECT_FALSE(name_conflicts(table, 2, TOKYO, Point{}));
 }

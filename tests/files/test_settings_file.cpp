@@ -5,6 +5,7 @@
 using namespace orvine;
 using namespace orvine::test;
 using Kind = FileProblem::Kind;
+using std::tuple;
 
 namespace {
 
@@ -13,6 +14,7 @@ const QByteArray INSTALLED = "\"places.txt\",\"" + SJIS_TOKYO + "\",35,41,22,139
 struct SettingsFile : ::testing::Test {
     QTemporaryDir dir;
     QString path() const { return dir.filePath("vantorff.ini"); }
+    QString message(const char* text) const { return QString::fromUtf8(text).arg(path()); }
 };
 
 } // namespace
@@ -38,43 +40,47 @@ TEST_F(SettingsFile, LoadsTheFirstRecordAndSavesOneRecordThroughALink)
     EXPECT_FALSE(QFileInfo::exists(path() + ".lock"));
 }
 
+// Each damaged file ends in its message; the list name is kept for use when field 1 was read.
 TEST_F(SettingsFile, DamagedFilesEndInAProblemAndKeepAReadableListName)
 {
-    struct Row {
+    const struct Row {
         const char* name;
         QByteArray bytes; // null: a special file of that name, or none
-        Kind kind;
-        int record, field;
-        const char* list; // field 1 as kept for use, or nothing
-    };
-    const std::vector<Row> rows = {
-        {"empty file", "", Kind::CutShort, 1, 1, ""},
-        {"cut record", "\"mylist.txt\",\"x\",35,41\r\n", Kind::CutShort, 1, 5, "mylist.txt"},
-        {"letters", "\"a.txt\",\"x\",35,4l,22,139,41,30\r\n", Kind::NotANumber, 1, 4, "a.txt"},
-        {"seconds 60", "\"a.txt\",\"" + SJIS_TOKYO + "\",35,41,22,139,41,60\r\n", Kind::OutOfRange, 1, 8, "a.txt"},
-        {"no list file", "\"\",\"x\",35,0,0,139,41,30\r\n", Kind::EmptyName, 1, 1, ""},
-        {"list file not Shift-JIS", "\"\x82\x0d\",\"x\",35,0,0,139,41,30\r\n", Kind::BadText, 1, 1, ""},
-        {"UTF-8 text", "\"" + TOKYO.toUtf8() + ".txt\",\"x\",35,0,0,139,41,30\r\n", Kind::SavedAsUtf8, 0, 0, "東京.txt"},
-        {"missing", {}, Kind::Missing, 0, 0, ""},
-        {"folder", {}, Kind::NotRegularFile, 0, 0, ""},
-        {"fifo", {}, Kind::NotRegularFile, 0, 0, ""},
-        {"3 GiB", {}, Kind::TooLarge, 0, 0, ""},
+        tuple<Kind, int, int> problem;
+        const char* list;
+        const char* message; // %1: the path
+    } rows[] = {
+        {"empty file", "", {Kind::CutShort, 1, 1}, "",
+         "設定ファイル「%1」の第1レコードが途中で切れています（第1項目「地点一覧ファイル名」から先がありません）。"},
+        {"cut record", "\"mylist.txt\",\"x\",35,41\r\n", {Kind::CutShort, 1, 5}, "mylist.txt",
+         "設定ファイル「%1」の第1レコードが途中で切れています（第5項目「緯度（秒）」から先がありません）。"},
+        {"letters", "\"a.txt\",\"x\",35,4l,22,139,41,30\r\n", {Kind::NotANumber, 1, 4}, "a.txt",
+         "設定ファイル「%1」の第1レコード、第4項目「緯度（分）」が整数ではありません。"},
+        {"seconds 60", "\"a.txt\",\"" + SJIS_TOKYO + "\",35,41,22,139,41,60\r\n", {Kind::OutOfRange, 1, 8}, "a.txt",
+         "設定ファイル「%1」の第1レコード、第8項目「経度（秒）」の値 60 が範囲（0～59）を外れています。"},
+        {"no list file", "\"\",\"x\",35,0,0,139,41,30\r\n", {Kind::EmptyName, 1, 1}, "",
+         "設定ファイル「%1」の第1レコード、第1項目「地点一覧ファイル名」が空です。"},
+        {"list file not Shift-JIS", "\"\x82\x20\",\"x\",35,0,0,139,41,30\r\n", {Kind::BadText, 1, 1}, "",
+         "設定ファイル「%1」の第1レコード、第1項目「地点一覧ファイル名」を読み取れません（Shift-JIS の文字として読めないバイトがあります）。"},
+        {"UTF-8 text", "\"" + TOKYO.toUtf8() + ".txt\",\"x\",35,0,0,139,41,30\r\n", {Kind::SavedAsUtf8, 0, 0}, "東京.txt",
+         "設定ファイル「%1」は UTF-8 で保存されています。Shift-JIS で保存し直してください。"},
+        {"missing", {}, {Kind::Missing, 0, 0}, "", "設定ファイル「%1」が見つかりません。"},
+        {"folder", {}, {Kind::NotRegularFile, 0, 0}, "", "設定ファイル「%1」は読み込めません（通常のファイルではなく、フォルダーです）。"},
+        {"fifo", {}, {Kind::NotRegularFile, 0, 0}, "", "設定ファイル「%1」は読み込めません（通常のファイルではなく、名前付きパイプ（FIFO）です）。"},
+        {"3 GiB", {}, {Kind::TooLarge, 0, 0}, "",
+         "設定ファイル「%1」は大きすぎるため読み込みません（3221225472 バイト。8388608 バイトまでです）。"},
     };
     for (const Row& row : rows) {
         QFile::remove(path());
         QDir(dir.path()).rmdir("vantorff.ini");
         if (!row.bytes.isNull())
             write_bytes(path(), row.bytes);
-        else if (row.kind != Kind::Missing)
+        else if (std::get<0>(row.problem) != Kind::Missing)
             make_special(path(), row.name);
         const SettingsLoad load = load_settings(dir.path());
-        ASSERT_FALSE(load.ok()) << row.name;
-        EXPECT_EQ(load.problem->kind, row.kind) << row.name;
-        EXPECT_EQ(load.problem->file, FileKind::Settings) << row.name;
-        EXPECT_EQ(load.problem->path, path()) << row.name;
-        EXPECT_EQ(load.problem->record, row.record) << row.name;
-        EXPECT_EQ(load.problem->field, row.field) << row.name;
-        EXPECT_EQ(load.damaged(), row.kind != Kind::Missing) << row.name;
+        ASSERT_EQ(where(load.problem), row.problem) << row.name;
+        EXPECT_EQ(problem_message(*load.problem), message(row.message)) << row.name;
+        EXPECT_EQ(load.damaged(), std::get<0>(row.problem) != Kind::Missing) << row.name;
         EXPECT_EQ(load.list_file_read ? load.settings.list_file : QString(), QString::fromUtf8(row.list)) << row.name;
         if (!row.bytes.isNull()) {
             EXPECT_EQ(read_bytes(path()), row.bytes) << row.name;
@@ -87,71 +93,36 @@ TEST_F(SettingsFile, RefusedOrFailedSavesKeepTheOldFile)
 {
     write_bytes(path(), INSTALLED);
     FileStamp stamp = load_settings(dir.path()).stamp;
-    struct Row {
-        QString list_file, place;
-        Point point;
-        Kind kind;
-        int field;
-    } const rows[] = {
-        {"places.txt", "a\"b", Point{}, Kind::TextNotStorable, 2},
-        {"pla\"ces.txt", "x", Point{}, Kind::TextNotStorable, 1},
-        {"", "x", Point{}, Kind::EmptyName, 1},
-        {"places.txt", "x", Point{90, 0, 0, 0, 0, 0}, Kind::OutOfRange, 3},
+    const tuple<QString, QString, Point, Kind, int> rows[] = {
+        {"places.txt", "a\"b", Point{}, Kind::TextNotStorable, 2}, {"pla\"ces.txt", "x", Point{}, Kind::TextNotStorable, 1},
+        {"", "x", Point{}, Kind::EmptyName, 1},                    {"places.txt", "x", Point{90, 0, 0, 0, 0, 0}, Kind::OutOfRange, 3},
         {"places.txt", "x", Point{0, 0, 0, 0, 0, 60}, Kind::OutOfRange, 8},
     };
-    for (const Row& row : rows) {
-        const auto problem = save_settings(dir.path(), row.list_file, row.place, row.point, stamp);
-        ASSERT_TRUE(problem) << row.field;
-        EXPECT_EQ(problem->kind, row.kind) << row.field;
-        EXPECT_EQ(problem->record, 1) << row.field;
-        EXPECT_EQ(problem->field, row.field) << row.field;
-    }
+    for (const auto& [list_file, place, point, kind, field] : rows)
+        EXPECT_EQ(where(save_settings(dir.path(), list_file, place, point, stamp)), tuple(kind, 1, field));
     {
         FileSizeLimit limit(300); // the lock file is smaller
         const auto problem = save_settings(dir.path(), "places.txt", QString(400, QLatin1Char('x')), Point{}, stamp);
         ASSERT_TRUE(problem);
-        EXPECT_EQ(problem_message(*problem),
-                  QString::fromUtf8("設定ファイル「%1」に書き込めませんでした。ファイルは元のままです。\r\n"
-                                    "（書き込みに失敗しました：ファイルの大きさの上限を超えます）").arg(path()));
+        EXPECT_EQ(problem_message(*problem), message("設定ファイル「%1」に書き込めませんでした。ファイルは元のままです。\r\n"
+                                                     "（書き込みに失敗しました：ファイルの大きさの上限を超えます）"));
     }
     EXPECT_EQ(read_bytes(path()), INSTALLED);
-
     // A file that was not there cannot be created: the message does not claim it was kept.
     FileStamp absent;
     const auto problem = save_settings(path(), "places.txt", "x", Point{}, absent);
     ASSERT_TRUE(problem);
-    EXPECT_EQ(problem_message(*problem), QString::fromUtf8("設定ファイル「%1/vantorff.ini」を作成できませんでした。\r\n"
-                                                           "（ロックファイル「%1/vantorff.ini.lock」を作れません："
-                                                           "パスの途中にフォルダーでないものがあります）").arg(path()));
+    EXPECT_EQ(problem_message(*problem), message("設定ファイル「%1/vantorff.ini」を作成できませんでした。\r\n（ロックファイル"
+                                                 "「%1/vantorff.ini.lock」を作れません：パスの途中にフォルダーでないものがあります）"));
 }
 
-TEST(ProblemMessages, NameFileRecordAndField)
+TEST(ProblemMessages, PlaceListFieldsAndRefusedNames)
 {
-    auto problem = [](Kind kind, FileKind file, int record, int field) {
-        FileProblem p;
-        p.kind = kind;
-        p.file = file;
-        p.path = file == FileKind::Settings ? "/opt/orvine/vantorff.ini" : "/opt/orvine/places.txt";
-        p.record = record;
-        p.field = field;
-        return p;
-    };
-    FileProblem range = problem(Kind::OutOfRange, FileKind::Settings, 1, 3);
-    range.value = 90;
-    range.min = -89;
-    range.max = 89;
-    FileProblem quote = problem(Kind::TextNotStorable, FileKind::PlaceList, 0, 1);
-    quote.text_fault = TextFault::DoubleQuote;
-    quote.detail = "a\"b";
-    const std::pair<FileProblem, const char*> rows[] = {
-        {range, "設定ファイル「/opt/orvine/vantorff.ini」の第1レコード、第3項目「緯度（度）」の値 90 "
-                "が範囲（-89～89）を外れています。"},
-        {problem(Kind::CutShort, FileKind::Settings, 1, 2),
-         "設定ファイル「/opt/orvine/vantorff.ini」の第1レコードが途中で切れています（第2項目「初期設定の地名」から先がありません）。"},
-        {problem(Kind::NotANumber, FileKind::PlaceList, 7, 7),
-         "地点一覧ファイル「/opt/orvine/places.txt」の第7レコード、第7項目「経度（秒）」が整数ではありません。"},
-        {quote, "「a\"b」は地点一覧ファイル「/opt/orvine/places.txt」に記録できません。\r\n地名に「\"」（二重引用符）は使えません。"},
-    };
-    for (const auto& [p, expected] : rows)
-        EXPECT_EQ(problem_message(p), QString::fromUtf8(expected)) << expected;
+    FileProblem p;
+    p.kind = Kind::TextNotStorable;
+    p.path = "/opt/orvine/places.txt";
+    p.text_fault = TextFault::DoubleQuote;
+    p.detail = "a\"b";
+    EXPECT_EQ(problem_message(p), QString::fromUtf8("「a\"b」は地点一覧ファイル「/opt/orvine/places.txt」に記録できません。\r\n"
+                                                    "地名に「\"」（二重引用符）は使えません。"));
 }
