@@ -1,6 +1,7 @@
 #pragma once
-// Raw bytes in and out of a temporary program directory, and real faults without mounting
-// anything: a lowered file-size limit, a named pipe, a sparse file.
+// Raw bytes in and out of a temporary program directory, special files in place of a file, and
+// problems compared in one step.
+#include "file_faults.h"
 #include "files/file_problem.h"
 
 #include <QByteArray>
@@ -11,13 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <optional>
 #include <tuple>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace orvine::test {
 
@@ -50,43 +46,12 @@ inline QByteArray read_bytes(const QString& path)
 // "device" (a link to /dev/zero) or "3 GiB" (sparse, far beyond the size limit).
 inline void make_special(const QString& path, const std::string& kind)
 {
-    const QByteArray native = QFile::encodeName(path);
-    bool ok = false;
-    if (kind == "folder")
-        ok = QDir().mkdir(path);
-    else if (kind == "fifo")
-        ok = mkfifo(native.constData(), 0600) == 0;
-    else if (kind == "device")
-        ok = QFile::link("/dev/zero", path);
-    else if (const int fd = open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600); fd >= 0)
-        ok = ftruncate(fd, 3LL << 30) == 0 && close(fd) == 0;
+    const bool ok = kind == "folder" ? QDir().mkdir(path)
+        : kind == "fifo"             ? make_fifo(path)
+        : kind == "device"           ? QFile::link("/dev/zero", path)
+                                     : make_sparse_file(path, 3LL << 30);
     ASSERT_TRUE(ok) << kind;
 }
-
-// While it lives, no file can grow beyond `bytes`: a write past it fails with EFBIG, as on a
-// full disk (SIGXFSZ, which would end the process, is ignored).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lowered = old_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*old_handler_)(int) = nullptr;
-};
 
 } // namespace orvine::test
 

@@ -53,6 +53,7 @@ TEST(FileLocation, ChoosesTheFolderAndSeedsOnlyWhatIsAbsent)
         ASSERT_TRUE(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("share/orvine"));
         write_bytes(root.filePath("share/orvine/vantorff.ini"), DEFAULT_INI);
         write_bytes(root.filePath("share/orvine/places.txt"), DEFAULT_LIST);
+        QFile::setPermissions(root.filePath("share/orvine/places.txt"), QFileDevice::ReadOwner); // installed read-only
         qputenv("XDG_DATA_HOME", root.filePath("home/.local/share").toLocal8Bit());
         for (const auto& [name, bytes] : row.beside_program)
             write_bytes(QDir(bin).filePath(name), bytes);
