@@ -1,7 +1,9 @@
 // Runs the built orvine-calc as a user or a script would.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -25,13 +27,21 @@ std::string read_file(const std::string& path)
     return s.str();
 }
 
-const std::string DIR = ::testing::TempDir(), IN = DIR + "orvine_calc_in.txt", OUT = DIR + "orvine_calc_out.txt";
+// A folder of this run's own: other runs of the suite may share the temporary folder.
+std::string own_dir()
+{
+    const std::string dir = ::testing::TempDir() + "orvine_calc_test." + std::to_string(getpid()) + "/";
+    mkdir(dir.c_str(), 0700);
+    return dir;
+}
+
+const std::string DIR = own_dir(), IN = DIR + "in.txt", OUT = DIR + "out.txt";
 
 // Runs the calculator with `args` (shell words) and `input` in the file IN, which is also its
 // standard input, and standard output as `redirect` says.
 CalcRun run(const std::string& args, const std::string& input = "", const std::string& redirect = " >" + OUT)
 {
-    const std::string err = DIR + "orvine_calc_err.txt";
+    const std::string err = DIR + "err.txt";
     std::remove(OUT.c_str());
     std::ofstream(IN, std::ios::binary) << input;
     const int raw = std::system(("'" ORVINE_CALC "' " + args + " <" + IN + redirect + " 2>" + err).c_str());
