@@ -36,6 +36,9 @@ std::string own_dir()
 }
 
 const std::string DIR = own_dir(), IN = DIR + "in.txt", OUT = DIR + "out.txt";
+const struct RemoveDirAtExit {
+    ~RemoveDirAtExit() { std::system(("rm -rf '" + DIR + "'").c_str()); }
+} remove_dir_at_exit;
 
 // Runs the calculator with `args` (shell words) and `input` in the file IN, which is also its
 // standard input, and standard output as `redirect` says.
