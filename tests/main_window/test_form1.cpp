@@ -8,22 +8,8 @@
 #include "resources/window_builder.h"
 #include "shared_state/module1.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 

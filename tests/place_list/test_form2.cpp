@@ -1,23 +1,14 @@
-// The place-list window on real files in a temporary program directory. Expected file
-// contents are written out as Shift-JIS bytes.
+// The place-list window on real files in a temporary program directory; expected file
+// contents are encoded in code page 932, as the program writes them.
 #include "place_list/form2.h"
 #include "place_list/version_box.h"
 #include "files/settings_file.h"
 #include "platform/fake_dialogs.h"
+#include "resources/window_builder.h"
 #include "shared_state/module1.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMainWindow>
-#include <QPointer>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <array>
 #include <memory>
@@ -27,12 +18,6 @@
 using namespace orvine;
 
 namespace {
-
-// Shift-JIS bytes from the code page 932 table.
-const QByteArray SJ_TOKYO("\x93\x8c\x8b\x9e", 4);          // 東京
-const QByteArray SJ_OSAKA("\x91\xe5\x8d\xe3", 4);          // 大阪
-const QByteArray SJ_NAGOYA("\x96\xbc\x8c\xc3\x89\xae", 6); // 名古屋
-const QByteArray SJ_KYOTO("\x8b\x9e\x93\x73", 4);          // 京都
 
 const QString TOKYO = QString::fromUtf8("東京");
 const QString OSAKA = QString::fromUtf8("大阪");
@@ -54,13 +39,17 @@ const QString NOT_CHANGED = QString::fromUtf8("%1「%2」は、読み込んだ�
 const QString NOT_WRITTEN = QString::fromUtf8("%1「%2」に書き込めませんでした。ファイルは元のままです。\r\n"
                                               "（書き込みに失敗しました：ファイルの大きさの上限を超えます）");
 
-QByteArray rec(const QByteArray& name, const char* values) { return "\"" + name + "\"," + values + "\r\n"; }
-const QByteArray TOKYO_REC = rec(SJ_TOKYO, "35,41,22,139,41,30");
-const QByteArray OSAKA_REC = rec(SJ_OSAKA, "34,41,37,135,30,8");
-const QByteArray SAPPORO_REC = rec("\x8e\x44\x96\x79", "43,4,0,141,21,0");
-const QByteArray KYOTO_REC = rec(SJ_KYOTO, "35,0,41,135,46,5");
-const QByteArray SETTINGS_TOKYO = rec("places.txt\",\"" + SJ_TOKYO, "35,41,22,139,41,30");
-const QByteArray SETTINGS_OSAKA = rec("places.txt\",\"" + SJ_OSAKA, "34,41,37,135,30,8");
+// One record of either file in code page 932, the encoding both files use.
+QByteArray rec(const QString& name, const char* values)
+{
+    return QStringEncoder("windows-31j").encode("\"" + name + "\"," + QString::fromLatin1(values) + "\r\n");
+}
+const QByteArray TOKYO_REC = rec(TOKYO, "35,41,22,139,41,30");
+const QByteArray OSAKA_REC = rec(OSAKA, "34,41,37,135,30,8");
+const QByteArray SAPPORO_REC = rec(QString::fromUtf8("札幌"), "43,4,0,141,21,0");
+const QByteArray KYOTO_REC = rec(KYOTO, "35,0,41,135,46,5");
+const QByteArray SETTINGS_TOKYO = rec("places.txt\",\"" + TOKYO, "35,41,22,139,41,30");
+const QByteArray SETTINGS_OSAKA = rec("places.txt\",\"" + OSAKA, "34,41,37,135,30,8");
 
 QByteArray read_bytes(const QString& path)
 {
@@ -156,13 +145,7 @@ private:
     }
 
     template <class T>
-    T* w(const char* name) const
-    {
-        T* found = form->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no %s", name);
-        return found;
-    }
+    T* w(const char* name) const { return control<T>(form.data(), name); }
     QListWidget* list() const { return w<QListWidget>("List1"); }
     QLineEdit* text1() const { return w<QLineEdit>("Text1"); }
     QScrollBar* bar(int i) const { return w<QScrollBar>(BARS[i]); }
@@ -316,7 +299,7 @@ private slots:
         set_bars(Point{-35, 10, 5, -136, 54, 59});
         w<QPushButton>("btntuika")->setFocus();
         QTest::keyClick(w<QPushButton>("btntuika"), Qt::Key_Return);
-        const QByteArray nagoya = rec(SJ_NAGOYA, "-35,10,5,-136,54,59");
+        const QByteArray nagoya = rec(NAGOYA, "-35,10,5,-136,54,59");
         QCOMPARE(read_bytes(list_path()), TOKYO_REC + OSAKA_REC + SAPPORO_REC + nagoya);
         QCOMPARE(screen(), QString::fromUtf8("　 名古屋　   | -35,10,5,-136,54,59 | 東京,大阪,*札幌,名古屋 | btnreturn,btnteisei,btnsakujyo | btntuika"));
         QCOMPARE(m->places.place_last, std::int16_t(3));
@@ -326,7 +309,7 @@ private slots:
         text1()->setText("  " + NAGOYA + IDEO);
         set_bars(Point{35, 10, 0, 136, 54, 0});
         click("btnteisei");
-        const QByteArray corrected = TOKYO_REC + rec(SJ_NAGOYA, "35,10,0,136,54,0");
+        const QByteArray corrected = TOKYO_REC + rec(NAGOYA, "35,10,0,136,54,0");
         QCOMPARE(read_bytes(list_path()), corrected + SAPPORO_REC + nagoya);
         QCOMPARE(screen(), QString::fromUtf8("  名古屋　 | 35,10,0,136,54,0 | 東京,名古屋,札幌,名古屋 |  | List1"));
         QCOMPARE(m->places.rows[1].name, NAGOYA);
@@ -348,7 +331,7 @@ private slots:
         QCOMPARE(read_bytes(settings_path()), SETTINGS_TOKYO);
         QCOMPARE(m->init_place, TOKYO);
         click("Command4");
-        QCOMPARE(read_bytes(settings_path()), rec("places.txt\",\"" + SJ_KYOTO, "35,0,41,135,46,5"));
+        QCOMPARE(read_bytes(settings_path()), rec("places.txt\",\"" + KYOTO, "35,0,41,135,46,5"));
         QCOMPARE(m->init_place, KYOTO);
         QCOMPARE(m->init, KYOTO_PT);
         QCOMPARE(dialogs.calls.size(), std::size_t(2));
@@ -445,7 +428,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // empty: the list file is a directory
         QTest::addColumn<QString>("opening");
         QTest::addColumn<int>("shown");
-        QTest::newRow("damaged") << TOKYO_REC + rec(SJ_OSAKA, "34,4x,37,135,30,8") + SAPPORO_REC
+        QTest::newRow("damaged") << TOKYO_REC + rec(OSAKA, "34,4x,37,135,30,8") + SAPPORO_REC
                                  << QString::fromUtf8("の第2レコード、第3項目「緯度（分）」が整数ではありません。") << 1;
         QTest::newRow("102 records") << numbered_records(102) << QString::fromUtf8("101件を超える") << 101;
         QTest::newRow("a directory") << QByteArray() << QString::fromUtf8("通常のファイルではなく、フォルダーです") << 0;
@@ -573,7 +556,7 @@ private slots:
         click(qPrintable(action));
         QCOMPARE(dialogs.calls.size(), std::size_t(settings ? 1 : 0));
         QCOMPARE(read_bytes(settings ? settings_path() : list_path()),
-                 settings ? rec("places.txt\",\"" + SJ_NAGOYA, "35,0,41,135,46,5") : TOKYO_REC + OSAKA_REC);
+                 settings ? rec("places.txt\",\"" + NAGOYA, "35,0,41,135,46,5") : TOKYO_REC + OSAKA_REC);
         delete other;
     }
 
