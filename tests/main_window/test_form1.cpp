@@ -188,8 +188,6 @@ private slots:
     void start_up_failure();
     void departure_name_data();
     void departure_name();
-    void refusal_keeps_the_result_data();
-    void refusal_keeps_the_result();
     void arrow_points_east();
     void return_trip_takes_moved_bars();
     void hand_overs();
@@ -260,9 +258,21 @@ void TestForm1::main_story()
     run.click("btn_kiro");
     QCOMPARE(run.screen(), u"40,42,51,-74,0,21 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 | 不明 緯度：  40度42分51秒 経度：  -74度0分21秒 |  25.1014 度    北北東（丑）  10842.64 Ｋｍ | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | btn_return | figure | 0001"_s);
     run.click("btn_kiro");
+
+    // Refused destinations (the western departure itself, then its antipode) keep the result.
+    run.set_bars(NEW_YORK);
+    run.click("btn_cal");
+    QCOMPARE(run.screen(), u"40,42,51,-74,0,21 | 不明 緯度：  40度42分51秒 経度：  -74度0分21秒 |  緯度： 経度： |  332.962 度    北北西（亥）  10842.64 Ｋｍ | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | btn_return | figure | 0001"_s);
+    run.set_bars(Point{-40, 42, 51, 105, 59, 39});
+    run.click("btn_cal");
+    QCOMPARE(run.screen(), u"-40,42,51,105,59,39 | 不明 緯度：  40度42分51秒 経度：  -74度0分21秒 |  緯度： 経度： |  332.962 度    北北西（亥）  10842.64 Ｋｍ | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | btn_return | figure | 0001"_s);
+    QCOMPARE(run.dialogs.texts(), QStringList({u"同一地点です。方位の計算はできません。"_s,
+                                               u"ちょうど地球の正反対となります。\r\r               計算不能です。"_s}));
+    QCOMPARE(run.m.res_direction, run.text("lb_cal"));
+    run.dialogs.clear();
     run.click("btn_return");
     QCOMPARE(run.screen(), u"40,42,51,-74,0,21 | 不明 緯度：  40度42分51秒 経度：  -74度0分21秒 |  緯度： 経度： |   | 出発地点 | btn_next,mnusyoki,Frame1 | btn_next | globe | 1000"_s);
-    QCOMPARE((QList<Point>{run.m.dep, run.m.dst}), (QList<Point>{NEW_YORK, TOKYO}));
+    QCOMPARE((QList<Point>{run.m.dep, run.m.dst}), (QList<Point>{NEW_YORK, Point{-40, 42, 51, 105, 59, 39}}));
     QCOMPARE(run.m.res_direction, QString());
     QCOMPARE(compass->accessibleDescription(), no_result);
     QCOMPARE(copy_by_menu(run.c<QLabel>("lb_cal")), u"disabled"_s);
@@ -375,39 +385,6 @@ void TestForm1::departure_name()
     run.click("btn_return");
     run.click("btn_next");
     QCOMPARE(int(run.dialogs.calls.size()), messages);
-}
-
-void TestForm1::refusal_keeps_the_result_data()
-{
-    QTest::addColumn<Point>("departure");
-    QTest::addColumn<Point>("refused");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("same southern point") << SYDNEY << SYDNEY << u"同一地点です。方位の計算はできません。"_s;
-    QTest::newRow("antipode") << Point{35, 0, 0, 135, 0, 0} << Point{-35, 0, 0, -45, 0, 0}
-                              << u"ちょうど地球の正反対となります。\r\r               計算不能です。"_s;
-}
-
-// A refused destination after a result: the message, the destination summary cleared, the
-// result and its figure kept.
-void TestForm1::refusal_keeps_the_result()
-{
-    QFETCH(Point, departure);
-    QFETCH(Point, refused);
-    QFETCH(QString, message);
-    Run run;
-    run.start();
-    run.calculate(departure, NEW_YORK);
-    const QString result = run.texts({"lb_cal", "lb_dis"}).join(' ');
-    const TwipsPoint tip = run.figure()->tip;
-    run.set_bars(refused);
-    run.bar(0)->setFocus();
-    run.click("btn_cal");
-    QCOMPARE(run.dialogs.texts(), QStringList({message}));
-    QCOMPARE(run.dialogs.calls[0].title, QString("Orvine"));
-    QVERIFY2(run.screen().contains(u" |  緯度： 経度： | "_s + result + u" | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | btn_return | figure | 0001"_s),
-             qPrintable(run.screen()));
-    QCOMPARE(run.m.res_direction, run.text("lb_cal"));
-    QVERIFY(run.figure()->tip == tip);
 }
 
 void TestForm1::arrow_points_east()
