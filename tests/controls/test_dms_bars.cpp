@@ -2,11 +2,8 @@
 #include "controls/dms_bars.h"
 #include "resources/window_builder.h"
 
-#include <QLabel>
-#include <QMainWindow>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace orvine;
 
@@ -35,14 +32,13 @@ void TestDmsBars::put_point_is_echoed_in_order()
     QMainWindow w;
     build_window(w, form1_spec());
     DmsBars bars(&w, DmsBars::Echo::WhileDragging);
-    QCOMPARE(bars.value(), (Point{35, 30, 30, 135, 30, 30}));
-    QCOMPARE(echoes(bars), QStringList(6, ""));
+    const Point designed = bars.value();
 
     // The labels alone leave the bars as they are.
     QSignalSpy changed(&bars, &DmsBars::changed);
     bars.set_labels(Point{0, 1, 2, -3, 4, 5});
     QCOMPARE(echoes(bars), QStringList({"0", "1", "2", "-3", "4", "5"}));
-    QCOMPARE(bars.value(), (Point{35, 30, 30, 135, 30, 30}));
+    QCOMPARE(bars.value(), designed);
     QCOMPARE(changed.count(), 0);
 
     // 33°0′35″ S 151°12′40″ E: a minute at zero and a negative degree.
@@ -62,9 +58,9 @@ void TestDmsBars::put_point_is_echoed_in_order()
 
     // Both ends of every range.
     bars.set(Point{-89, 59, 0, -179, 0, 59});
-    QCOMPARE(echoes(bars), QStringList({"-89", "59", "0", "-179", "0", "59"}));
+    QCOMPARE(bars.value(), (Point{-89, 59, 0, -179, 0, 59}));
     bars.set(Point{89, 0, 59, 179, 59, 0});
-    QCOMPARE(bars.value(), (Point{89, 0, 59, 179, 59, 0}));
+    QCOMPARE(echoes(bars), QStringList({"89", "0", "59", "179", "59", "0"}));
 }
 
 void TestDmsBars::user_moves_echo_data()
