@@ -1,0 +1,174 @@
+// The shipped images, checked from outside: the maps through their own pixel grid against an
+// atlas (place coordinates rounded from any atlas), the icon against a globe projection.
+#include "map/map_projection.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+// Pixel (X, Y) shows lon = lonLeft + lonStep X and lat = latTop - latStep Y.
+struct Map {
+    const char *file;
+    orvine::MapKind kind;
+    double lonLeft, lonStep, latTop, latStep;
+    QImage image;
+    double x(double lon) const { return (lon - lonLeft) / lonStep; }
+    double y(double lat) const { return (latTop - lat) / latStep; }
+};
+
+const int kSea = 236, kJapanCoast = 96, kJapanBorder = 176, kWorldCoast = 136;
+const Map kJapan{"japan_map.png", orvine::MapKind::japan, 121.39834, 0.0514679, 49.00194, 0.0514679,
+                 QImage(ORVINE_IMAGES_DIR "/japan_map.png")};
+const Map kWorld{"world_map.png", orvine::MapKind::world, -179.188, 0.45138, 89.9756, 0.44988,
+                 QImage(ORVINE_IMAGES_DIR "/world_map.png")};
+
+// Grey of the pixel nearest to (lat, lon), shifted by (dx, dy).
+int greyAt(const Map &map, double lat, double lon, int dx = 0, int dy = 0)
+{
+    const int x = int(std::lround(map.x(lon))) + dx, y = int(std::lround(map.y(lat))) + dy;
+    EXPECT_TRUE(map.image.valid(x, y)) << lat << ", " << lon;
+    return map.image.valid(x, y) ? map.image.pixelIndex(x, y) : -1;
+}
+
+} // namespace
+
+TEST(Maps, SizeGreyPaletteAndGreysUsed)
+{
+    const std::pair<const Map &, std::set<int>> rows[] = {{kJapan, {kJapanCoast, kJapanBorder, kSea, 255}},
+                                                          {kWorld, {kWorldCoast, kSea, 251}}};
+    for (const auto &[map, greys] : rows) {
+        SCOPED_TRACE(map.file);
+        const orvine::MapProjection &grid = orvine::map_projection(map.kind);
+        EXPECT_EQ(map.image.size(), QSize(grid.width, grid.height));
+        EXPECT_EQ(map.image.format(), QImage::Format_Indexed8);
+        ASSERT_EQ(map.image.colorCount(), 256);
+        for (int k = 0; k < 256; ++k)
+            EXPECT_EQ(map.image.color(k), qRgb(k, k, k)) << "palette entry " << k;
+        std::set<int> used;
+        for (int y = 0; y < map.image.height(); ++y)
+            for (int x = 0; x < map.image.width(); ++x)
+                used.insert(map.image.pixelIndex(x, y));
+        EXPECT_EQ(used, greys);
+    }
+}
+
+// Each place lies on land or at sea, and the read-out at its pixel gives it back to a pixel.
+TEST(Maps, PlacesOnLandAndAtSeaReadOutWhereTheyAre)
+{
+    struct Place {
+        const Map &map;
+        const char *name;
+        double lat, lon;
+        bool land;
+        // 0: the place's own pixel must be right. 1: on a narrow island or a ragged coast,
+        // some pixel of the 3 x 3 block must be land, or every pixel of it sea.
+        int reach;
+    } const places[] = {
+        {kJapan, "Tokyo, Shinjuku", 35.690, 139.700, true, 0},
+        {kJapan, "Sapporo", 43.062, 141.354, true, 0},
+        {kJapan, "Nagano", 36.651, 138.181, true, 0},
+        {kJapan, "Naha", 26.212, 127.681, true, 1},
+        {kJapan, "Seoul", 37.566, 126.978, true, 0},
+        {kJapan, "Sea of Japan", 40.000, 135.000, false, 1},
+        {kJapan, "Tokyo Bay", 35.450, 139.850, false, 0},
+        {kJapan, "Tsugaru Strait", 41.500, 140.500, false, 0},
+        {kWorld, "London", 51.507, -0.128, true, 0},
+        {kWorld, "Brasilia", -15.794, -47.882, true, 0},
+        {kWorld, "Sydney", -33.869, 151.209, true, 1},
+        {kWorld, "Chukotka, east of the 180th meridian", 65.500, -175.000, true, 0},
+        {kWorld, "Antarctica, south pole plateau", -85.000, 0.000, true, 0},
+        {kWorld, "mid-Pacific", 10.000, -150.000, false, 1},
+        {kWorld, "Indian Ocean", -20.000, 80.000, false, 1},
+        // Column 0 shows 179.188 W: open Pacific unless the map is shifted or wrapped.
+        {kWorld, "west edge, 20 S", -20.000, -179.188, false, 0},
+    };
+    for (const Place &p : places) {
+        int seaPixels = 0;
+        for (int dy = -p.reach; dy <= p.reach; ++dy)
+            for (int dx = -p.reach; dx <= p.reach; ++dx)
+                seaPixels += greyAt(p.map, p.lat, p.lon, dx, dy) == kSea;
+        const int block = (2 * p.reach + 1) * (2 * p.reach + 1);
+        EXPECT_TRUE(p.land ? seaPixels < block : seaPixels == block) << p.name;
+
+        const auto r = orvine::read_out(p.map.kind, int(std::lround(p.map.x(p.lon))), int(std::lround(p.map.y(p.lat))));
+        const double lat = (r.south ? -1 : 1) * (r.ido_do + r.ido_hun / 60.0 + r.ido_byo / 3600.0);
+        const double lon = (r.west ? -1 : 1) * (r.kei_do + r.kei_hun / 60.0 + r.kei_byo / 3600.0);
+        EXPECT_NEAR(lat, p.lat, p.map.latStep * 0.51 + 1 / 3600.0) << p.name;
+        EXPECT_NEAR(lon, p.lon, p.map.lonStep * 0.51 + 1 / 3600.0) << p.name;
+    }
+}
+
+// Walks from town to town in steps far below a pixel, so that no border line is stepped over.
+TEST(JapanMap, PrefectureBordersBetweenNeighbouringCapitalsOnly)
+{
+    const struct {
+        const char *name;
+        double lat1, lon1, lat2, lon2;
+        bool border;
+    } walks[] = {
+        {"Nagano - Maebashi", 36.651, 138.181, 36.391, 139.061, true},
+        {"Okayama - Tottori", 34.662, 133.935, 35.501, 134.235, true},
+        {"Nagano - Matsumoto", 36.651, 138.181, 36.238, 137.972, false},
+        {"Sapporo - Asahikawa", 43.062, 141.354, 43.771, 142.365, false},
+    };
+    for (const auto &w : walks) {
+        int borders = 0, sea = 0;
+        for (int i = 0; i <= 2000; ++i) {
+            const int grey = greyAt(kJapan, w.lat1 + i * (w.lat2 - w.lat1) / 2000, w.lon1 + i * (w.lon2 - w.lon1) / 2000);
+            borders += grey == kJapanBorder;
+            sea += grey == kSea;
+        }
+        EXPECT_EQ(borders > 0, w.border) << w.name;
+        EXPECT_EQ(sea, 0) << w.name << " runs over land only";
+    }
+}
+
+TEST(WorldMap, EquatorIsTheWholeOfRow200)
+{
+    for (int x = 0; x < 794; ++x)
+        ASSERT_EQ(kWorld.image.pixelIndex(x, 200), kWorldCoast) << "at x = " << x;
+    // A line, not a band: over the open sea the rows beside it are sea.
+    const int pacific = int(kWorld.x(-150.0));
+    EXPECT_EQ(kWorld.image.pixelIndex(pacific, 199), kSea);
+    EXPECT_EQ(kWorld.image.pixelIndex(pacific, 201), kSea);
+}
+
+// The program icon: a round globe of at most 16 colours, in the icon file as in the PNG files.
+TEST(GlobeIcon, RoundSixteenColoursInBothFiles)
+{
+    for (const int size : {32, 16}) {
+        SCOPED_TRACE(size);
+        const QImage image(QString(ORVINE_IMAGES_DIR "/globe-%1.png").arg(size));
+        EXPECT_EQ(image.size(), QSize(size, size));
+        EXPECT_EQ(image.format(), QImage::Format_Indexed8);
+        EXPECT_LE(image.colorCount(), 16);
+        const int last = size - 1, mid = size / 2;
+        for (const QPoint &corner : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
+            EXPECT_EQ(qAlpha(image.pixel(corner)), 0) << corner.x() << ", " << corner.y();
+        for (const QPoint &p : {QPoint(mid, 1), QPoint(1, mid), QPoint(mid, last - 1), QPoint(last - 1, mid)})
+            EXPECT_EQ(qAlpha(image.pixel(p)), 255) << p.x() << ", " << p.y();
+    }
+    QImageReader reader(QString(ORVINE_IMAGES_DIR "/globe.ico"), "ico");
+    ASSERT_TRUE(reader.canRead()) << "Qt's icon plugin reads the file";
+    EXPECT_EQ(reader.imageCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(reader.jumpToImage(i));
+        const QImage ico = reader.read().convertToFormat(QImage::Format_ARGB32);
+        const QImage png =
+            QImage(QString(ORVINE_IMAGES_DIR "/globe-%1.png").arg(ico.width())).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(ico.size(), png.size());
+        ASSERT_FALSE(ico.isNull());
+        // Fully transparent pixels may carry any colour.
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x)
+                ASSERT_TRUE(ico.pixel(x, y) == png.pixel(x, y) || (qAlpha(ico.pixel(x, y)) | qAlpha(png.pixel(x, y))) == 0)
+                    << ico.width() << " px at " << x << ", " << y;
+    }
+}
