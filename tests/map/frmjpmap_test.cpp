@@ -365,10 +365,7 @@ void FrmjpmapTest::hand_over()
 
     QCOMPARE(s.dialogs.texts(), exit.question.isEmpty() ? QStringList()
                                                          : QStringList{frmjpmap::sub_degree_message(exit.question)});
-    if (!exit.question.isEmpty()) {
-        QCOMPARE(s.dialogs.calls[0].kind, DialogCall::Kind::Confirm);
-        QVERIFY(s.dialogs.calls[0].text.contains(QStringLiteral("1度に満たない")));
-    }
+    QVERIFY(exit.question.isEmpty() || s.dialogs.calls[0].kind == DialogCall::Kind::Confirm);
     if (!exit.answer) {
         QCOMPARE(s.m.pt, meanwhile);
         QVERIFY(s.at_show.isEmpty());

@@ -1,4 +1,5 @@
-// What the windows look like with the font the machine really has, read from their pixels.
+// What the windows built from their tables look like with the font the machine really has,
+// read from their pixels, and what the builder gives every window beyond its table.
 // CTest runs this once at 1× and once with QT_SCALE_FACTOR=2.
 #include "controls/dms_bars.h"
 #include "resources/window_builder.h"
@@ -6,11 +7,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QWheelEvent>
 #include <QtMath>
 
 using namespace orvine;
@@ -76,11 +79,13 @@ QList<qreal> column_runs(QWidget* w)
 class TestWindowRendering : public QObject {
     Q_OBJECT
 private slots:
-    void windows_show_their_captions_whole_data();
-    void windows_show_their_captions_whole();
+    void windows_look_whole_data();
+    void windows_look_whole();
+    void bars_count_upwards();
+    void tab_order_and_fonts();
 };
 
-void TestWindowRendering::windows_show_their_captions_whole_data()
+void TestWindowRendering::windows_look_whole_data()
 {
     QTest::addColumn<const WindowSpec*>("table");
     QTest::newRow("Form1") << &form1_spec();
@@ -88,11 +93,12 @@ void TestWindowRendering::windows_show_their_captions_whole_data()
     QTest::newRow("frmjpmap") << &frmjpmap_spec();
 }
 
-// A button's or frame's caption fits the room its style gives it. A label's text, drawn
+// A fixed frame with a close box and the icon. A button's or frame's caption fits the room
+// its style gives it. A label's text, drawn
 // uncut, stays inside the label, and a bordered label's glyphs stay a pixel off the border.
 // The unit glyphs stand under their bars, and a disabled frame fades as a whole, the
 // controls with colours of their own included.
-void TestWindowRendering::windows_show_their_captions_whole()
+void TestWindowRendering::windows_look_whole()
 {
     QFETCH(const WindowSpec*, table);
     QMainWindow w;
@@ -102,6 +108,13 @@ void TestWindowRendering::windows_show_their_captions_whole()
         new DmsBars(&w, DmsBars::Echo::AtDragEnd);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.centralWidget()->height() + (w.menuBar()->actions().isEmpty() ? 0 : w.menuBar()->height()), w.height());
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(!(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+#ifdef ORVINE_HAVE_IMAGES
+    QVERIFY(!w.windowIcon().isNull());
+#endif
     for (const ControlSpec& spec : table->controls) {
         const bool units = qstrcmp(spec.name, "Label3") == 0 || qstrcmp(spec.name, "Label4") == 0;
         if (!spec.caption || !*spec.caption || units)
@@ -167,6 +180,50 @@ void TestWindowRendering::windows_show_their_captions_whole()
     QVERIFY(faded > 100);
     frame->setEnabled(true);
     QCOMPARE(frame->grab().toImage(), enabled);
+}
+
+// A bar holds its larger number at the top: keys and the wheel move the way it shows.
+void TestWindowRendering::bars_count_upwards()
+{
+    QMainWindow w;
+    build_window(w, form1_spec());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* b = control<QScrollBar>(&w, "kei_do");
+    b->setFocus();
+    const std::tuple<Qt::Key, int, int> keys[] = {
+        {Qt::Key_Up, 0, 1},        {Qt::Key_Down, 0, -1},  {Qt::Key_PageUp, 0, 10}, {Qt::Key_PageDown, 0, -10},
+        {Qt::Key_Home, 0, 179},    {Qt::Key_End, 0, -179}, {Qt::Key_Up, 179, 179},  {Qt::Key_PageDown, -175, -179}};
+    for (const auto& [key, from, to] : keys) {
+        b->setValue(from);
+        QTest::keyClick(b, key);
+        QCOMPARE(b->value(), to);
+    }
+    b->setValue(0);
+    QWheelEvent up(QPointF(5, 50), b->mapToGlobal(QPointF(5, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(b, &up);
+    QVERIFY(b->value() > 0);
+}
+
+void TestWindowRendering::tab_order_and_fonts()
+{
+    QMainWindow form2;
+    build_window(form2, form2_spec());
+    QStringList cycle;
+    QWidget* first = control<QWidget>(&form2, "kei_byo");
+    QWidget* c = first;
+    do {
+        if ((c->focusPolicy() & Qt::TabFocus) && !c->objectName().isEmpty())
+            cycle << c->objectName();
+        c = c->nextInFocusChain();
+    } while (c != first);
+    QCOMPARE(cycle, QStringList({"kei_byo", "kei_hun", "kei_do", "ido_byo", "ido_hun", "ido_do", "btntuika", "Text1",
+                                 "btncan", "Command4", "btnsakujyo", "btnteisei", "btnreturn", "List1"}));
+
+    // A bold frame title does not make the labels inside it bold.
+    QVERIFY(control<QGroupBox>(&form2, "Frame1")->font().bold());
+    QVERIFY(!control<QLabel>(&form2, "Label3")->font().bold());
 }
 
 QTEST_MAIN(TestWindowRendering)
