@@ -43,28 +43,3 @@ TEST(ReadOut, EquatorRowIsJustSouth)
     for (int x = 390; x <= 405; ++x)
         EXPECT_EQ(text(read_out(MapKind::world, x, 200)).find("南緯 0 0 1 /"), 0u) << x;
 }
-
-TEST(ReadOut, OnlyANegativeValueOnAMapWithBothHemispheresSwitches)
-{
-    const MapProjection grid{-100.0, 1.0, 50.0f, 0.5f, 200, 200, 200, 200, true};
-    EXPECT_EQ(read_out(grid, 100, 100), (ReadOut{false, false, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(read_out(grid, 99, 101), (ReadOut{true, true, 0, 30, 0, 1, 0, 0}));
-    const MapProjection japan_like{-10.0, 1.0, 5.0f, 1.0f, 20, 20, 20, 20, false};
-    EXPECT_FALSE(read_out(japan_like, 0, 19).south);
-    EXPECT_FALSE(read_out(japan_like, 0, 19).west);
-}
-
-TEST(ReadOut, EveryPixelStaysInTheScrollBarRanges)
-{
-    for (MapKind kind : {MapKind::japan, MapKind::world}) {
-        const MapProjection& map = map_projection(kind);
-        for (int y = 0; y < map.height; ++y)
-            for (int x = 0; x < map.width; ++x) {
-                const ReadOut r = read_out(kind, x, y);
-                ASSERT_TRUE(r.ido_do >= 0 && r.ido_do <= 89 && r.kei_do >= 0 && r.kei_do <= 179
-                            && r.ido_hun >= 0 && r.ido_hun <= 59 && r.ido_byo >= 0 && r.ido_byo <= 59
-                            && r.kei_hun >= 0 && r.kei_hun <= 59 && r.kei_byo >= 0 && r.kei_byo <= 59)
-                    << x << "," << y << ": " << text(r);
-            }
-    }
-}

@@ -82,7 +82,7 @@ private slots:
     void windows_look_whole_data();
     void windows_look_whole();
     void bars_count_upwards();
-    void tab_order_and_fonts();
+    void tab_order_follows_the_table();
 };
 
 void TestWindowRendering::windows_look_whole_data()
@@ -94,10 +94,9 @@ void TestWindowRendering::windows_look_whole_data()
 }
 
 // A fixed frame with a close box and the icon. A button's or frame's caption fits the room
-// its style gives it. A label's text, drawn
-// uncut, stays inside the label, and a bordered label's glyphs stay a pixel off the border.
-// The unit glyphs stand under their bars, and a disabled frame fades as a whole, the
-// controls with colours of their own included.
+// its style gives it. A label's text, drawn uncut, stays inside the label, and a bordered
+// label's glyphs stay a pixel off the border. The unit glyphs stand under their bars, and a
+// disabled frame fades as a whole, the controls with colours of their own included.
 void TestWindowRendering::windows_look_whole()
 {
     QFETCH(const WindowSpec*, table);
@@ -163,7 +162,9 @@ void TestWindowRendering::windows_look_whole()
         }
     }
 
+    // A bold frame title does not make the labels inside it bold.
     auto* frame = control<QGroupBox>(&w, "Frame1");
+    QVERIFY(frame->font().bold() && !control<QLabel>(&w, "Label3")->font().bold());
     const QImage enabled = frame->grab().toImage();
     frame->setEnabled(false);
     const QImage disabled = frame->grab().toImage();
@@ -187,43 +188,32 @@ void TestWindowRendering::bars_count_upwards()
 {
     QMainWindow w;
     build_window(w, form1_spec());
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* b = control<QScrollBar>(&w, "kei_do");
-    b->setFocus();
-    const std::tuple<Qt::Key, int, int> keys[] = {
-        {Qt::Key_Up, 0, 1},        {Qt::Key_Down, 0, -1},  {Qt::Key_PageUp, 0, 10}, {Qt::Key_PageDown, 0, -10},
-        {Qt::Key_Home, 0, 179},    {Qt::Key_End, 0, -179}, {Qt::Key_Up, 179, 179},  {Qt::Key_PageDown, -175, -179}};
-    for (const auto& [key, from, to] : keys) {
+    for (const auto& [key, from, to] : {std::tuple(Qt::Key_PageUp, 0, 10), std::tuple(Qt::Key_Home, 0, 179),
+                                        std::tuple(Qt::Key_End, 0, -179), std::tuple(Qt::Key_Up, 179, 179)}) {
         b->setValue(from);
         QTest::keyClick(b, key);
         QCOMPARE(b->value(), to);
     }
+    QWheelEvent up(QPointF(5, 50), QPointF(5, 50), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
     b->setValue(0);
-    QWheelEvent up(QPointF(5, 50), b->mapToGlobal(QPointF(5, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(b, &up);
     QVERIFY(b->value() > 0);
 }
 
-void TestWindowRendering::tab_order_and_fonts()
+void TestWindowRendering::tab_order_follows_the_table()
 {
     QMainWindow form2;
     build_window(form2, form2_spec());
     QStringList cycle;
-    QWidget* first = control<QWidget>(&form2, "kei_byo");
-    QWidget* c = first;
+    QWidget* c = control<QWidget>(&form2, "kei_byo");
     do {
         if ((c->focusPolicy() & Qt::TabFocus) && !c->objectName().isEmpty())
             cycle << c->objectName();
-        c = c->nextInFocusChain();
-    } while (c != first);
+    } while ((c = c->nextInFocusChain()) != control<QWidget>(&form2, "kei_byo"));
     QCOMPARE(cycle, QStringList({"kei_byo", "kei_hun", "kei_do", "ido_byo", "ido_hun", "ido_do", "btntuika", "Text1",
                                  "btncan", "Command4", "btnsakujyo", "btnteisei", "btnreturn", "List1"}));
-
-    // A bold frame title does not make the labels inside it bold.
-    QVERIFY(control<QGroupBox>(&form2, "Frame1")->font().bold());
-    QVERIFY(!control<QLabel>(&form2, "Label3")->font().bold());
 }
 
 QTEST_MAIN(TestWindowRendering)
