@@ -6,16 +6,12 @@
 
 using namespace orvine;
 
-namespace {
-
-std::string text(const ReadOut& r)
+static std::string text(const ReadOut& r)
 {
     return std::string(r.ido_label()) + " " + std::to_string(r.ido_do) + " " + std::to_string(r.ido_hun)
         + " " + std::to_string(r.ido_byo) + " / " + r.kei_label() + " " + std::to_string(r.kei_do) + " "
         + std::to_string(r.kei_hun) + " " + std::to_string(r.kei_byo);
 }
-
-} // namespace
 
 TEST(ReadOut, WorkedTableOfBothMaps)
 {

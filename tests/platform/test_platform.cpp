@@ -1,40 +1,21 @@
-// Lengths, centring, fonts and the message boxes as the user sees them, Qt's texts in Japanese.
+// The message boxes as the user sees them, and Qt's own texts in Japanese.
 #include "platform/dialogs.h"
-#include "platform/platform.h"
 #include "platform/qt_japanese.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
-
 
 using namespace orvine;
 
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
-    void lengths_fonts_and_centring();
     void message_boxes_plain_without_icon();
     void qt_texts_in_japanese();
 };
-
-void TestPlatform::lengths_fonts_and_centring()
-{
-    QCOMPARE(platform::twips_to_px(3432), 229); // 228.8
-    QVERIFY(platform::ms_pgothic(11.25, true).families().contains("IPAPGothic"));
-
-    QWidget w;
-    w.setFixedSize(200, 100);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    platform::centre_on_screen(w);
-    const QRect screen = w.screen()->geometry();
-    QCOMPARE(w.frameGeometry().left(), screen.left() + (screen.width() - w.frameGeometry().width()) / 2);
-    QCOMPARE(w.frameGeometry().top(), screen.top() + (screen.height() - w.frameGeometry().height()) / 2);
-}
 
 // The texts are shown as plain text with every kind of line break, the title and buttons as asked.
 void TestPlatform::message_boxes_plain_without_icon()

@@ -1,9 +1,8 @@
-// The shipped images, checked from outside: the maps through their own pixel grid against an
-// atlas (place coordinates rounded from any atlas), the icon in both of its files.
+// The shipped maps, checked from outside: through their own pixel grid against an atlas
+// (place coordinates rounded from any atlas).
 #include "map/map_projection.h"
 
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -15,7 +14,6 @@ namespace {
 
 // Pixel (X, Y) shows lon = lonLeft + lonStep X and lat = latTop - latStep Y.
 struct Map {
-    const char *file;
     orvine::MapKind kind;
     double lonLeft, lonStep, latTop, latStep;
     QImage image;
@@ -24,9 +22,9 @@ struct Map {
 };
 
 const int kSea = 236;
-const Map kJapan{"japan_map.png", orvine::MapKind::japan, 121.39834, 0.0514679, 49.00194, 0.0514679,
+const Map kJapan{orvine::MapKind::japan, 121.39834, 0.0514679, 49.00194, 0.0514679,
                  QImage(ORVINE_IMAGES_DIR "/japan_map.png")};
-const Map kWorld{"world_map.png", orvine::MapKind::world, -179.188, 0.45138, 89.9756, 0.44988,
+const Map kWorld{orvine::MapKind::world, -179.188, 0.45138, 89.9756, 0.44988,
                  QImage(ORVINE_IMAGES_DIR "/world_map.png")};
 
 // Grey of the pixel nearest to (lat, lon), shifted by (dx, dy).
@@ -44,7 +42,7 @@ TEST(Maps, SizeGreyPaletteAndGreysUsed)
     const std::pair<const Map &, std::set<int>> rows[] = {{kJapan, {96, 176, kSea, 255}},
                                                           {kWorld, {136, kSea, 251}}};
     for (const auto &[map, greys] : rows) {
-        SCOPED_TRACE(map.file);
+        SCOPED_TRACE(int(map.kind));
         const orvine::MapProjection &grid = orvine::map_projection(map.kind);
         EXPECT_EQ(map.image.size(), QSize(grid.width, grid.height));
         EXPECT_EQ(map.image.format(), QImage::Format_Indexed8);
@@ -101,29 +99,4 @@ TEST(Maps, PlacesOnLandAndAtSeaReadOutWhereTheyAre)
         EXPECT_NEAR(lat, p.lat, p.map.latStep * 0.51 + 1 / 3600.0) << p.name;
         EXPECT_NEAR(lon, p.lon, p.map.lonStep * 0.51 + 1 / 3600.0) << p.name;
     }
-}
-
-// The program icon: a round globe of at most 16 colours, the same in the icon file as in the PNGs.
-TEST(GlobeIcon, RoundSixteenColoursInBothFiles)
-{
-    QImageReader reader(QString(ORVINE_IMAGES_DIR "/globe.ico"), "ico");
-    ASSERT_TRUE(reader.canRead()) << "Qt's icon plugin reads the file";
-    std::set<int> sizes;
-    for (int i = 0; i < reader.imageCount(); ++i) {
-        ASSERT_TRUE(reader.jumpToImage(i));
-        const QImage ico = reader.read().convertToFormat(QImage::Format_ARGB32);
-        const int size = ico.width();
-        sizes.insert(size);
-        const QImage png(QString(ORVINE_IMAGES_DIR "/globe-%1.png").arg(size));
-        EXPECT_EQ(png.size(), ico.size());
-        EXPECT_TRUE(png.colorCount() <= 16 && qAlpha(png.pixel(0, 0)) == 0 && qAlpha(png.pixel(size / 2, size / 2)) == 255)
-            << size;
-        const QImage argb = png.convertToFormat(QImage::Format_ARGB32);
-        // Fully transparent pixels may carry any colour.
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
-                ASSERT_TRUE(ico.pixel(x, y) == argb.pixel(x, y) || (qAlpha(ico.pixel(x, y)) | qAlpha(argb.pixel(x, y))) == 0)
-                    << size << " px at " << x << ", " << y;
-    }
-    EXPECT_EQ(sizes, (std::set<int>{16, 32}));
 }
