@@ -27,8 +27,7 @@ void TestPlatform::message_boxes_plain_without_icon()
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             seen << box->text() << box->windowTitle() << QString::number(box->buttons().size());
-            QCOMPARE(box->icon(), QMessageBox::NoIcon);
-            QCOMPARE(box->textFormat(), Qt::PlainText);
+            QVERIFY(box->icon() == QMessageBox::NoIcon && box->textFormat() == Qt::PlainText);
             QTest::keyClick(box, key);
         });
     };
@@ -45,9 +44,9 @@ void TestPlatform::qt_texts_in_japanese()
 {
     QVERIFY(platform::install_qt_japanese(*QCoreApplication::instance()));
     QMessageBox box(QMessageBox::NoIcon, "Orvine", "本文", QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
-    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
-    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    QCOMPARE((QStringList{box.button(QMessageBox::Cancel)->text(), box.button(QMessageBox::Yes)->text(),
+                          box.button(QMessageBox::No)->text()}),
+             (QStringList{"キャンセル", "はい(&Y)", "いいえ(&N)"}));
 }
 
 QTEST_MAIN(TestPlatform)

@@ -92,10 +92,10 @@ void TestWindowRendering::windows_look_whole_data()
     QTest::newRow("frmjpmap") << &frmjpmap_spec();
 }
 
-// A fixed frame with a close box and the icon. A button's or frame's caption fits the room
-// its style gives it. A label's text, drawn uncut, stays inside the label, and a bordered
-// label's glyphs stay a pixel off the border. The unit glyphs stand under their bars, and a
-// disabled frame fades as a whole, the controls with colours of their own included.
+// A fixed frame with a close box and the icon; the table's colours. A button's or frame's
+// caption fits the room its style gives it. A label's text, drawn uncut, stays inside the
+// label, and a bordered label's glyphs stay a pixel off the border. The unit glyphs stand
+// under their bars, and a disabled frame fades as a whole, coloured controls included.
 void TestWindowRendering::windows_look_whole()
 {
     QFETCH(const WindowSpec*, table);
@@ -114,10 +114,14 @@ void TestWindowRendering::windows_look_whole()
     QVERIFY(!w.windowIcon().isNull());
 #endif
     for (const ControlSpec& spec : table->controls) {
+        QWidget* c = control<QWidget>(&w, spec.name);
+        const QPalette pal = c->palette();
+        QVERIFY2((!spec.text.is_set() || pal.color(QPalette::WindowText) == to_qcolor(spec.text, pal))
+                     && (!spec.back.is_set() || pal.color(QPalette::Window) == to_qcolor(spec.back, pal)),
+                 spec.name);
         const bool units = qstrcmp(spec.name, "Label3") == 0 || qstrcmp(spec.name, "Label4") == 0;
         if (!spec.caption || !*spec.caption || units)
             continue;
-        QWidget* c = control<QWidget>(&w, spec.name);
         const QFontMetrics fm(c->font());
         const QString text = QString::fromUtf8(spec.caption);
         if (auto* button = qobject_cast<QPushButton*>(c)) {

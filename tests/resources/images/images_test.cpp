@@ -3,7 +3,6 @@
 #include "map/map_projection.h"
 
 #include <QImage>
-#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +26,6 @@ const Map kJapan{orvine::MapKind::japan, 121.39834, 0.0514679, 49.00194, 0.05146
 const Map kWorld{orvine::MapKind::world, -179.188, 0.45138, 89.9756, 0.44988,
                  QImage(ORVINE_IMAGES_DIR "/world_map.png")};
 
-// Grey of the pixel nearest to (lat, lon), shifted by (dx, dy).
 int greyAt(const Map &map, double lat, double lon, int dx = 0, int dy = 0)
 {
     const int x = int(std::lround(map.x(lon))) + dx, y = int(std::lround(map.y(lat))) + dy;
@@ -65,9 +63,7 @@ TEST(Maps, PlacesOnLandAndAtSeaReadOutWhereTheyAre)
         const char *name;
         double lat, lon;
         bool land;
-        // 0: the place's own pixel must be right. 1: on a narrow island or a ragged coast,
-        // some pixel of the 3 x 3 block must be land, or every pixel of it sea.
-        int reach;
+        int reach;  // 1: a narrow island or ragged coast: some pixel of 3 × 3 land, or all sea
     } const places[] = {
         {kJapan, "Tokyo, Shinjuku", 35.690, 139.700, true, 0},
         {kJapan, "Sapporo", 43.062, 141.354, true, 0},
