@@ -113,32 +113,32 @@ void TestWindowRendering::windows_look_whole()
 #ifdef ORVINE_HAVE_IMAGES
     QVERIFY(!w.windowIcon().isNull());
 #endif
-    for (const ControlSpec& spec : table->controls) {
-        QWidget* c = control<QWidget>(&w, spec.name);
+    for (const ControlSpec& row : table->controls) {
+        QWidget* c = control<QWidget>(&w, row.name);
         const QPalette pal = c->palette();
-        QVERIFY2((!spec.text.is_set() || pal.color(QPalette::WindowText) == to_qcolor(spec.text, pal))
-                     && (!spec.back.is_set() || pal.color(QPalette::Window) == to_qcolor(spec.back, pal)),
-                 spec.name);
-        const bool units = qstrcmp(spec.name, "Label3") == 0 || qstrcmp(spec.name, "Label4") == 0;
-        if (!spec.caption || !*spec.caption || units)
+        QVERIFY2((!row.text.is_set() || pal.color(QPalette::WindowText) == to_qcolor(row.text, pal))
+                     && (!row.back.is_set() || pal.color(QPalette::Window) == to_qcolor(row.back, pal)),
+                 row.name);
+        const bool units = qstrcmp(row.name, "Label3") == 0 || qstrcmp(row.name, "Label4") == 0;
+        if (!row.caption || !*row.caption || units)
             continue;
         const QFontMetrics fm(c->font());
-        const QString text = QString::fromUtf8(spec.caption);
+        const QString text = QString::fromUtf8(row.caption);
         if (auto* button = qobject_cast<QPushButton*>(c)) {
             QStyleOptionButton opt;
             opt.initFrom(button);
             const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
-            QVERIFY2(fm.horizontalAdvance(text) <= room.width() && fm.height() <= room.height(), spec.name);
+            QVERIFY2(fm.horizontalAdvance(text) <= room.width() && fm.height() <= room.height(), row.name);
         } else if (qobject_cast<QGroupBox*>(c)) {
-            QVERIFY2(fm.horizontalAdvance(text) + fm.height() <= c->width(), spec.name);
+            QVERIFY2(fm.horizontalAdvance(text) + fm.height() <= c->width(), row.name);
         } else {
             auto* label = static_cast<QLabel*>(c);
             const int gap = label->frameWidth();
             const QRect allowed = label->contentsRect().adjusted(gap, gap, -gap, -gap);
             const QList<QPoint> inked = ink_of(label, 8);
-            QVERIFY2(!inked.isEmpty(), spec.name);
+            QVERIFY2(!inked.isEmpty(), row.name);
             for (const QPoint& at : inked)
-                QVERIFY2(allowed.contains(at), qPrintable(QStringLiteral("%1: ink outside the box").arg(spec.name)));
+                QVERIFY2(allowed.contains(at), qPrintable(QStringLiteral("%1: ink outside the box").arg(row.name)));
         }
     }
     if (!has_bars)
