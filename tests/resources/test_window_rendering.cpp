@@ -108,6 +108,7 @@ void TestWindowRendering::windows_look_whole()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.centralWidget()->height() + (w.menuBar()->actions().isEmpty() ? 0 : w.menuBar()->height()), w.height());
     QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(!table->back.is_set() || w.centralWidget()->palette().color(QPalette::Window) == to_qcolor(table->back));
     QVERIFY(!(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
 #ifdef ORVINE_HAVE_IMAGES
