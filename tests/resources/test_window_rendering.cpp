@@ -4,6 +4,7 @@
 #include "controls/dms_bars.h"
 #include "resources/window_builder.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -95,7 +96,8 @@ void TestWindowRendering::windows_look_whole_data()
 // A fixed frame with a close box and the icon; the table's colours. A button's or frame's
 // caption fits the room its style gives it. A label's text, drawn uncut, stays inside the
 // label, and a bordered label's glyphs stay a pixel off the border. The unit glyphs stand
-// under their bars, and a disabled frame fades as a whole, coloured controls included.
+// under their bars, and a disabled frame fades as a whole, coloured controls included. Every
+// control the keyboard reaches has an accessible name.
 void TestWindowRendering::windows_look_whole()
 {
     QFETCH(const WindowSpec*, table);
@@ -141,6 +143,13 @@ void TestWindowRendering::windows_look_whole()
             for (const QPoint& at : inked)
                 QVERIFY2(allowed.contains(at), qPrintable(QStringLiteral("%1: ink outside the box").arg(row.name)));
         }
+    }
+    // A screen reader has a name to say for everything the keyboard can reach.
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        if (c->focusPolicy() == Qt::NoFocus || !c->isVisibleTo(&w))
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(c->objectName()));
     }
     if (!has_bars)
         return;
