@@ -65,20 +65,6 @@ TEST(ParseCoordinate, RefusalsNameTheArgumentAndTheFault)
     }
 }
 
-TEST(ParseLine, FourBlankSeparatedCoordinates)
-{
-    GlobePoint dep, dst;
-    std::string error;
-    ASSERT_TRUE(parse_line("  35:41:22\t139:41:30   40.714 74:0:21W ", dep, dst, error)) << error;
-    EXPECT_EQ(dep.lon.seconds, 139 * 3600 + 41 * 60 + 30);
-    EXPECT_EQ(dst.lat.degrees, 40.714);
-    EXPECT_EQ(dst.lon.seconds, -(74 * 3600 + 21));
-    EXPECT_FALSE(parse_line("1 2 3 4 5", dep, dst, error));
-    EXPECT_NE(error.find("found 5"), std::string::npos) << error;
-    EXPECT_FALSE(parse_line("1:0:0 2:0:0 3:0:0 181:0:0", dep, dst, error));
-    EXPECT_EQ(error.rfind("LON2 \"181:0:0\"", 0), 0u) << error;
-}
-
 TEST(Operands, CoordinatesAreToldFromFilesAndOptions)
 {
     for (const char* coordinate : {"-74:0:21", ".5", "w74", "\u221274", "北緯35度"})

@@ -58,11 +58,3 @@ TEST(Records, ErrorsAndKeptLinesStayOneLineInEachFormat)
         EXPECT_EQ(e + b + c, std::string(error) + blank + comment);
     }
 }
-
-TEST(Messages, CarriageReturnsBecomeLinesOrOneLine)
-{
-    const std::string antipode = refusal_message(Refusal::Antipode);
-    EXPECT_EQ(message_lines(antipode), "ちょうど地球の正反対となります。\n\n               計算不能です。");
-    EXPECT_EQ(message_one_line(antipode), "ちょうど地球の正反対となります。 計算不能です。");
-    EXPECT_EQ(message_one_line(" a \n\n b "), "a b");
-}

@@ -98,12 +98,10 @@ TEST(DefaultFiles, LoadWholeAndAreWhatTheProgramWrites)
     const SettingsLoad settings = load_settings(DATA_DIR);
     ASSERT_TRUE(settings.ok()) << problem_message(*settings.problem).toStdString();
     const Settings built_in = installed_settings();
-    EXPECT_EQ(built_in.list_file, "places.txt");
-    EXPECT_EQ(built_in.place, TOKYO);
-    EXPECT_EQ(built_in.point, (Point{35, 41, 22, 139, 41, 30}));
-    EXPECT_EQ(settings.settings.list_file, built_in.list_file);
-    EXPECT_EQ(settings.settings.place, built_in.place);
-    EXPECT_EQ(settings.settings.point, built_in.point);
+    EXPECT_EQ(std::tie(built_in.list_file, built_in.place, built_in.point),
+              std::tuple(QString("places.txt"), TOKYO, Point{35, 41, 22, 139, 41, 30}));
+    EXPECT_EQ(std::tie(settings.settings.list_file, settings.settings.place, settings.settings.point),
+              std::tie(built_in.list_file, built_in.place, built_in.point));
 
     PlaceTable table;
     const PlaceListLoad list = load_place_list(DATA_DIR, settings.settings.list_file, table);

@@ -179,6 +179,10 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
         EXPECT_EQ(std::get<0>(where(save_place_list_replacing(dir.path(), LIST, table, index, Place{"x", {}}))),
                   Kind::NoSuchEntry);
     }
+    const auto quoted = save_place_list_replacing(dir.path(), LIST, table, 1, Place{"a\"b", TOKYO_PT});
+    ASSERT_TRUE(quoted);
+    EXPECT_EQ(problem_message(*quoted), QString::fromUtf8("「a\"b」は地点一覧ファイル「%1」に記録できません。\r\n"
+                                                          "地名に「\"」（二重引用符）は使えません。").arg(path()));
     PlaceTable fresh; // a table that was never loaded is never written
     fresh.rows[0] = Place{TOKYO, TOKYO_PT};
     fresh.place_last = 0;

@@ -115,14 +115,3 @@ TEST_F(SettingsFile, RefusedOrFailedSavesKeepTheOldFile)
     EXPECT_EQ(problem_message(*problem), message("設定ファイル「%1/vantorff.ini」を作成できませんでした。\r\n（ロックファイル"
                                                  "「%1/vantorff.ini.lock」を作れません：パスの途中にフォルダーでないものがあります）"));
 }
-
-TEST(ProblemMessages, PlaceListFieldsAndRefusedNames)
-{
-    FileProblem p;
-    p.kind = Kind::TextNotStorable;
-    p.path = "/opt/orvine/places.txt";
-    p.text_fault = TextFault::DoubleQuote;
-    p.detail = "a\"b";
-    EXPECT_EQ(problem_message(p), QString::fromUtf8("「a\"b」は地点一覧ファイル「/opt/orvine/places.txt」に記録できません。\r\n"
-                                                    "地名に「\"」（二重引用符）は使えません。"));
-}

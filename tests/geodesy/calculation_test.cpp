@@ -76,11 +76,3 @@ TEST(Calculate, RefusalsKeepBothPointsInSignedFormAndNoFigures)
     EXPECT_EQ(r.dep, (Point{-33, -52, 0, 151, 12, 0}));
     EXPECT_EQ(r.dst, (Point{35, 41, 22, -74, 0, -21}));
 }
-
-TEST(RefusalMessages, Texts)
-{
-    EXPECT_EQ(refusal_message(Refusal::SamePoint), "同一地点です。方位の計算はできません。");
-    EXPECT_EQ(refusal_message(Refusal::Antipode),
-              "ちょうど地球の正反対となります。\r\r               計算不能です。");
-    EXPECT_EQ(refusal_message(Refusal::None), "");
-}

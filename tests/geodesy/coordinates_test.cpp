@@ -17,12 +17,6 @@ TEST(DmsToRadians, SignOfTheDegreesAndPi10)
     EXPECT_NEAR(std::cos(dms_to_radians(90, 0, 0)), -2.05e-10, 0.01e-10);
 }
 
-TEST(CoordinateText, SignedDegreesUnsignedMinutesAndSeconds)
-{
-    EXPECT_EQ(coordinate_text(Axis::Latitude, 35, 41, 22), "緯度：  35度41分22秒");
-    EXPECT_EQ(coordinate_text(Axis::Longitude, -74, 0, -21), "経度：  -74度0分21秒");
-}
-
 TEST(PointForms, SignedFormFollowsTheDegreesAndEntryFormUndoesIt)
 {
     const Point entry{-35, 10, 20, 139, 41, 30}, signed_form{-35, -10, -20, 139, 41, 30};
