@@ -231,8 +231,8 @@ private slots:
 
     // Every refusal: a name the file cannot take, the limit of 101 places, or a list that was
     // not read whole (shown as far as it was read, and never rewritten; the start-up point
-    // lives in the other file and may still be registered). One box, and neither file, the
-    // table nor the window changes, except that a name to be mended gets the focus.
+    // lives in the other file and may still be registered). One box, and neither file nor the
+    // window changes, except that a name to be mended gets the focus.
     void refusals_data()
     {
         QTest::addColumn<QByteArray>("bytes");
