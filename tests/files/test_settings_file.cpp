@@ -100,13 +100,6 @@ TEST_F(SettingsFile, RefusedOrFailedSavesKeepTheOldFile)
     };
     for (const auto& [list_file, place, point, kind, field] : rows)
         EXPECT_EQ(where(save_settings(dir.path(), list_file, place, point, stamp)), tuple(kind, 1, field));
-    {
-        FileSizeLimit limit(300); // the lock file is smaller
-        const auto problem = save_settings(dir.path(), "places.txt", QString(400, QLatin1Char('x')), Point{}, stamp);
-        ASSERT_TRUE(problem);
-        EXPECT_EQ(problem_message(*problem), message("設定ファイル「%1」に書き込めませんでした。ファイルは元のままです。\r\n"
-                                                     "（書き込みに失敗しました：ファイルの大きさの上限を超えます）"));
-    }
     EXPECT_EQ(read_bytes(path()), INSTALLED);
     // A file that was not there cannot be created: the message does not claim it was kept.
     FileStamp absent;
