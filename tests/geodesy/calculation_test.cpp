@@ -6,44 +6,33 @@
 
 using namespace orvine;
 
-// Worked examples: the window's captions, the bearing B in degrees and the distance D in km.
+// Worked examples at the limits of the formulas, with the window's captions; ordinary pairs are
+// held against GeodSolve through the calculator, which gives the window's results to the last bit.
 TEST(Calculate, WorkedExamples)
 {
     struct Example {
-        const char* label;
         Point dep, dst;
         double b, d;
         const char* bearing_caption;
         const char* distance_caption;
     } const examples[] = {
-        {"Tokyo to New York", {35, 41, 22, 139, 41, 30}, {40, 42, 51, -74, 0, 21}, 25.1014015,
-         10842.6366, " 25.1014 度    北北東（丑）", " 10842.64 Ｋｍ"},
-        {"New York to Tokyo", {40, 42, 51, -74, 0, 21}, {35, 41, 22, 139, 41, 30}, 332.962973,
-         10842.6366, " 332.962 度    北北西（亥）", " 10842.64 Ｋｍ"},
-        {"one degree due north", {35, 0, 0, 135, 0, 0}, {36, 0, 0, 135, 0, 0}, 0.0087834, 111.1329,
-         " 0.00878 度    北（子）", " 111.1329 Ｋｍ"},
-        {"Sydney to Tokyo", {-33, 52, 0, 151, 12, 0}, {35, 41, 22, 139, 41, 30}, 350.0944014,
-         7821.8641, " 350.094 度    北（子）", " 7821.864 Ｋｍ"},
+        {{35, 41, 22, 139, 41, 30}, {40, 42, 51, -74, 0, 21}, 25.1014015, 10842.6366, " 25.1014 度    北北東（丑）",
+         " 10842.64 Ｋｍ"},
         // A quarter circle along a meridian makes x exactly 1 or -1: the limits, not an overflow.
-        {"quarter circle due north", {-89, 0, 0, 10, 0, 0}, {1, 0, 0, 10, 0, 0}, 0, 10001.963,
-         " 0 度    北（子）", " 10001.96 Ｋｍ"},
-        {"quarter circle due south", {1, 0, 0, 10, 0, 0}, {-89, 0, 0, 10, 0, 0}, 180, 10001.963,
-         " 180 度    南（午）", " 10001.96 Ｋｍ"},
+        {{-89, 0, 0, 10, 0, 0}, {1, 0, 0, 10, 0, 0}, 0, 10001.963, " 0 度    北（子）", " 10001.96 Ｋｍ"},
+        {{1, 0, 0, 10, 0, 0}, {-89, 0, 0, 10, 0, 0}, 180, 10001.963, " 180 度    南（午）", " 10001.96 Ｋｍ"},
         // 0°30' is half a degree north, not the equator.
-        {"half a degree north", {0, 30, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 179.987, 55.5662, nullptr,
-         nullptr},
+        {{0, 30, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 179.9875777, 55.5665, " 179.987 度    南（午）", " 55.56646 Ｋｍ"},
     };
     for (const Example& e : examples) {
-        SCOPED_TRACE(e.label);
+        SCOPED_TRACE(e.bearing_caption);
         const Calculation r = calculate(e.dep, e.dst);
         ASSERT_EQ(r.refusal, Refusal::None);
-        EXPECT_NEAR(r.b, e.b, e.bearing_caption ? 1e-6 : 1e-3);
+        EXPECT_NEAR(r.b, e.b, 1e-6);
         EXPECT_NEAR(r.d, e.d, 5e-4);
         EXPECT_EQ(r.d, r.c * 6367.4475);
-        if (e.bearing_caption) {
-            EXPECT_EQ(r.bearing_caption, e.bearing_caption);
-            EXPECT_EQ(r.distance_caption, e.distance_caption);
-        }
+        EXPECT_EQ(r.bearing_caption, e.bearing_caption);
+        EXPECT_EQ(r.distance_caption, e.distance_caption);
         ASSERT_NE(r.sector, nullptr);
         EXPECT_NE(r.bearing_caption.find(r.sector->name), std::string::npos);
     }
