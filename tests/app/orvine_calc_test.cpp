@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -164,30 +165,93 @@ TEST(OrvineCalc, FailedReadsAndWritesEndWithStatus4)
 }
 
 #ifdef GEODSOLVE_EXECUTABLE
-TEST(OrvineCalc, EllipsoidAgreesWithGeodSolveOnGrs80)
+// The calculator against GeographicLib's GeodSolve: its sphere figures on the same sphere
+// (radius 6367447.5 m, flattening 0), its --ellipsoid figures on GRS80.
+//
+// Tolerances on the sphere. PI10 exceeds pi by 4.1e-10, so latitudes in radians are off by at
+// most 2.05e-10, the longitude difference by 8.2e-10, and the arccosine PI10/2 - atan(...) adds
+// 2.05e-10 to C: C is off by at most delta = 15e-10 rad, D by 9.6e-6 km (we allow 1e-5 km).
+// Through x = (sin phi2 - sin phi1 cos C) / (sin C cos phi1) and A = acos x, the bearing is off by
+// at most delta (|tan phi1| + |cot C| + 1/sin C) / |sin A|, plus double rounding amplified the
+// same way, bounded by 1e-14 / (sin C cos phi1 sin A). Pairs near due north or south
+// (|sin A| < 0.01, where the offset dominates), closer than 0.01 rad or nearer than that to the
+// antipode are left out.
+namespace {
+
+constexpr double PI = 3.14159265358979323846;
+
+// GeodSolve's azimuths at both ends and distance in metres for each line of IN.
+std::vector<std::array<double, 3>> geodsolve(const std::string& ellipsoid)
 {
-    std::mt19937 gen(20240607);
-    auto uniform = [&gen](double lo, double hi) { return lo + (hi - lo) * (gen() / 4294967296.0); };
+    const std::string out = DIR + "geodsolve_out.txt";
+    EXPECT_EQ(std::system((GEODSOLVE_EXECUTABLE " -i -e " + ellipsoid + " -p 9 --input-file " + IN + " >" + out).c_str()), 0);
+    std::istringstream s(read_file(out));
+    std::vector<std::array<double, 3>> rows;
+    for (std::array<double, 3> r{}; s >> r[0] >> r[1] >> r[2];)
+        rows.push_back(r);
+    return rows;
+}
+
+// The bound above in degrees at latitude phi (degrees), true azimuth and central angle c
+// (radians); negative for a pair left out.
+double bearing_bound(double phi, double azimuth, double c)
+{
+    const double sin_a = std::abs(std::sin(azimuth * PI / 180));
+    if (sin_a < 0.01 || c < 0.01 || c > PI - 0.01)
+        return -1;
+    const double p = phi * PI / 180;
+    return (15e-10 * (std::abs(std::tan(p)) + std::abs(1 / std::tan(c)) + 1 / std::sin(c)) / sin_a
+            + 1e-14 / (std::sin(c) * std::cos(p) * sin_a)) * 180 / PI;
+}
+
+double off(double b, double azimuth) { return std::abs(std::remainder(b - azimuth, 360.0)); }
+
+} // namespace
+
+// Points the bars cannot hold (less than one degree west or south, fractions of a second) both
+// ways: London, Tokyo, Quito, Accra; then random points in whole seconds.
+TEST(OrvineCalc, AgreesWithGeodSolveOnTheSphereAndOnGrs80)
+{
     std::ostringstream lines;
-    lines.precision(12);
-    for (int i = 0; i < 500; ++i)
-        lines << uniform(-89.9, 89.9) << ' ' << uniform(-180, 180) << ' ' << uniform(-89.9, 89.9) << ' '
-              << uniform(-180, 180) << '\n';
+    lines << "51.507222222222222 -0.1275 35.689444444444444 139.69166666666667\n"
+             "35.689444444444444 139.69166666666667 51.507222222222222 -0.1275\n"
+             "-0.22972222222222222 -78.524722222222222 5.5561111111111111 -0.19694444444444444\n"
+             "5.5561111111111111 -0.19694444444444444 -0.22972222222222222 -78.524722222222222\n"
+             "-0.123456789 -0.5 0.25 -0.987654321\n";
+    std::mt19937 gen(20240607); // raw mt19937 output is the same on every standard library
+    auto seconds = [&gen](int max) { return (static_cast<int>(gen() % unsigned(2 * max + 1)) - max) / 3600.0; };
+    lines.precision(17);
+    for (int i = 0; i < 4000; ++i)
+        lines << seconds(323999) << ' ' << seconds(647999) << ' ' << seconds(323999) << ' ' << seconds(647999) << '\n';
     const std::vector<std::string> got = split(run("--ellipsoid --final", lines.str()).out, '\n');
-    const std::string oracle_out = DIR + "geodsolve_out.txt";
-    ASSERT_EQ(std::system((GEODSOLVE_EXECUTABLE " -i -e 6378137 1/298.257222101 -p 9 --input-file " + IN + " >" + oracle_out).c_str()), 0);
-    std::istringstream oracle(read_file(oracle_out));
-    ASSERT_EQ(got.size(), 500u);
-    for (const std::string& line : got) {
-        const std::vector<std::string> f = split(line, '\t');
-        double azi1 = NAN, azi2 = NAN, s12 = NAN; // NaN fails every check if GeodSolve answered less
-        oracle >> azi1 >> azi2 >> s12;
-        ASSERT_EQ(f.size(), 9u) << line;
-        EXPECT_NEAR(std::stod(f[6]) * 1000, s12, 1e-3) << line;
+    const auto sphere = geodsolve("6367447.5 0"), grs80 = geodsolve("6378137 1/298.257222101");
+    ASSERT_EQ(got.size(), 4005u);
+    ASSERT_EQ(sphere.size(), got.size());
+    ASSERT_EQ(grs80.size(), got.size());
+    std::istringstream input(lines.str());
+    std::size_t compared = 0;
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        SCOPED_TRACE(got[i]);
+        double lat1 = 0, lon1 = 0, lat2 = 0, lon2 = 0;
+        input >> lat1 >> lon1 >> lat2 >> lon2;
+        const std::vector<std::string> f = split(got[i], '\t');
+        if (i >= 5 && f.size() == 1) // the same point or the antipode, by chance
+            continue;
+        ASSERT_EQ(f.size(), 9u);
+        EXPECT_NEAR(std::stod(f[6]) * 1000, grs80[i][2], 1e-3);
         // Azimuths from 0 to 360 against GeodSolve's -180 to 180.
-        EXPECT_NEAR(std::remainder(std::stod(f[7]) - azi1, 360), 0, 1e-9) << line;
-        EXPECT_NEAR(std::remainder(std::stod(f[8]) - azi2, 360), 0, 1e-9) << line;
-        EXPECT_TRUE(std::stod(f[7]) >= 0 && std::stod(f[8]) < 360) << line;
+        EXPECT_NEAR(off(std::stod(f[7]), grs80[i][0]), 0, 1e-9);
+        EXPECT_NEAR(off(std::stod(f[8]), grs80[i][1]), 0, 1e-9);
+        const double b = std::stod(f[0]), final_b = std::stod(f[5]), c = sphere[i][2] / 6367447.5;
+        EXPECT_TRUE(final_b >= 0 && final_b < 360 && std::stod(f[7]) >= 0 && std::stod(f[8]) < 360);
+        const double bound = bearing_bound(lat1, sphere[i][0], c), final_bound = bearing_bound(lat2, sphere[i][1], c);
+        if (i >= 5 && (bound < 0 || final_bound < 0))
+            continue;
+        ++compared;
+        EXPECT_NEAR(std::stod(f[2]), sphere[i][2] / 1000, 1e-5);
+        EXPECT_LE(off(b, sphere[i][0]), bound) << "B " << b << " oracle " << sphere[i][0];
+        EXPECT_LE(off(final_b, sphere[i][1]), final_bound);
     }
+    EXPECT_GT(compared, 3600u); // most pairs survive the exclusions, or the test proves little
 }
 #endif
