@@ -105,7 +105,7 @@ TEST_F(PlaceListFile, DamagedOrHostileListIsShownInPartButNeverRewritten)
         {"folder", {}, {Kind::NotRegularFile, 0, 0}, "フォルダーです"},
         {"fifo", {}, {Kind::NotRegularFile, 0, 0}, "名前付きパイプ（FIFO）です"},
         {"device", {}, {Kind::NotRegularFile, 0, 0}, "デバイスです"},
-        {"3 GiB", {}, {Kind::TooLarge, 0, 0}, "3221225472 バイト"},
+        {"3 GiB", {}, {Kind::TooLarge, 0, 0}, "大きすぎるため読み込みません（3221225472 バイト。8388608 バイトまでです）"},
     };
     for (const Row& row : rows) {
         QFile::remove(path());
