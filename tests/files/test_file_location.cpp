@@ -75,22 +75,6 @@ TEST(FileLocation, ChoosesTheFolderAndSeedsOnlyWhatIsAbsent)
     }
 }
 
-TEST(FileLocation, ListFileIsRelativeToTheSettingsFolder)
-{
-    QTemporaryDir folder, elsewhere;
-    ASSERT_TRUE(QDir(folder.path()).mkpath("lists"));
-    write_bytes(folder.filePath("vantorff.ini"), "\"lists/mine.txt\",\"" + SJIS_TOKYO + "\",35,41,22,139,41,30\r\n");
-    write_bytes(folder.filePath("lists/mine.txt"), "\"" + SJIS_OSAKA + "\",34,41,0,135,30,0\r\n");
-    const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-    const SettingsLoad settings = load_settings(folder.path());
-    PlaceTable table;
-    const PlaceListLoad list = load_place_list(folder.path(), settings.settings.list_file, table);
-    QDir::setCurrent(before);
-    ASSERT_TRUE(settings.ok() && list.ok());
-    EXPECT_EQ(table.rows[0].name, OSAKA);
-}
-
 // The installed defaults read whole, start in Tokyo as the built-in copy does, and are byte for
 // byte what the program writes.
 TEST(DefaultFiles, LoadWholeAndAreWhatTheProgramWrites)

@@ -82,13 +82,3 @@ TEST(Globe, RefusalsOfSameAndOppositePointsInEveryForm)
         }
     }
 }
-
-TEST(Globe, WholeSecondsAreHeldExactly)
-{
-    EXPECT_EQ(angle_from_degrees(35.689444444444444).seconds, 128482);
-    EXPECT_FALSE(angle_from_degrees(35.6894).whole_seconds);
-    EXPECT_FALSE(angle_from_degrees(35 + 0.001 / 3600).whole_seconds);
-    // Converted like the bars' degrees, minutes and seconds, whatever the sign.
-    EXPECT_EQ(globe_radians(angle_from_degrees(-0.5)), -dms_to_radians(0, 30, 0));
-    EXPECT_EQ(globe_radians(angle_from_seconds(-266421)), dms_to_radians(-74, 0, 21));
-}
