@@ -92,6 +92,13 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
         {"--unit mi --unit=km --format json --format=tsv -- 0:0:0 0:0:0 0:0:0 90:0:0", 0,
          "90\t東（卯）\t10001.963146671318\t 90 度    東（卯）\t 10001.96 Ｋｍ\n", ""}, // the last one counts
         {"--version", 0, "orvine-calc " ORVINE_VERSION_TEXT "\n", ""},
+        {"--format csv --unit nmi --final 0:0:0 0:0:0 0:0:0 90:0:0", 0,
+         "bearing,direction,distance_nmi,bearing_text,distance_text,final_bearing\n"
+         "90,東（卯）,5400.6280489585952, 90 度    東（卯）, 10001.96 Ｋｍ,90\n", ""},
+        {"--format json --unit mi --ellipsoid --final 0:0:0 0:0:0 0:0:0 90:0:0", 0,
+         "{\"bearing\":90,\"direction\":\"東（卯）\",\"distance_mi\":6214.9317651610327,\"bearing_text\":\" 90 度    東（卯）\","
+         "\"distance_text\":\" 10001.96 Ｋｍ\",\"final_bearing\":90,\"ellipsoid_distance_mi\":6225.365224212238,"
+         "\"ellipsoid_bearing\":90,\"ellipsoid_final_bearing\":90}\n", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
@@ -123,15 +130,16 @@ TEST(OrvineCalc, BatchKeepsOneOutputLinePerInputLine)
     EXPECT_EQ(l[7], "ERROR: 行が長すぎます (line too long)"); // reported once
     EXPECT_EQ(split(l[8], '\t').at(3), " 332.962 度    北北西（亥）");
 
-    // Files and standard input in the order given, with one CSV header and JSON records only.
-    const CalcRun csv = run("--format csv " + IN + " - --", "# x\n1 2 3 4\n");
-    EXPECT_EQ(csv.status, 0);
-    EXPECT_EQ(split(csv.out, '\n').size(), 5u) << csv.out;
-    EXPECT_EQ(csv.out.rfind("bearing,direction,distance_km,", 0), 0u) << csv.out;
-    const CalcRun json = run("--format json", "# x\n\n1 2 3 4\n1 2\n");
-    EXPECT_EQ(json.out.substr(0, 20), "{\"comment\":\"# x\"}\n{}");
-    EXPECT_EQ(split(json.out, '\n').at(3).rfind("{\"error\":", 0), 0u) << json.out;
-
+    // Files and standard input in the order given, one CSV header; kept lines and errors stay one
+    // line each, escaped for their format.
+    const std::string odd = "# 東京\t\x01\n \t\n1 2 -35-41,\"\x1b 4\n1 2 3\n";
+    const std::string sign = "符号は度にだけ付けます (only the degrees carry a sign, e.g. -74:0:21)";
+    const std::string three = "座標は 4 つ必要です (expected 4 coordinates LAT1 LON1 LAT2 LON2, found 3)";
+    const std::string csv =
+        "# 東京\t\x01\n \t\nERROR,\"LAT2 \"\"-35-41,\"\"\\x1B\"\": " + sign + "\"\nERROR,\"" + three + "\"\n";
+    EXPECT_EQ(run("--format csv " + IN + " - --", odd).out, "bearing,direction,distance_km,bearing_text,distance_text\n" + csv + csv);
+    EXPECT_EQ(run("--format json", odd).out, "{\"comment\":\"# 東京\\\\t\\\\x01\"}\n{}\n{\"error\":\"LAT2 \\\"-35-41,\\\"\\\\x1B\\\": "
+                                                 + sign + "\"}\n{\"error\":\"" + three + "\"}\n");
     EXPECT_EQ(run("", "").status, 0);
 }
 
