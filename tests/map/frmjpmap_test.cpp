@@ -206,20 +206,15 @@ void FrmjpmapTest::marking_story()
 void FrmjpmapTest::hand_over_data()
 {
     QTest::addColumn<Exit>("exit");
-    const QPoint at(200, 100);
     const QString south = u"南緯0度0分1秒　→　北緯0度0分0秒"_s;
     const QString west = u"西経0度26分29秒　→　東経0度0分0秒"_s;
-    const QString west53 = u"西経0度53分34秒　→　西経1度0分0秒"_s;
-    QTest::newRow("決定 of a destination") << Exit{at, "btndecide", 0, true, {}, {44, 59, 15, -88, 54, 43}, 1, 1};
-    QTest::newRow("中止 puts the backup back") << Exit{at, "btnClose", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("so does the close box") << Exit{at, "", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("so does Escape") << Exit{at, "Escape", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("north by minutes") << Exit{{397, 199}, "btndecide", 0, true, {}, {0, 26, 58, 0, 0, 35}, 1, 1};
+    const QString both = south + u"\r\n西経0度53分34秒　→　西経1度0分0秒"_s;
+    QTest::newRow("決定 of a destination") << Exit{{200, 100}, "btndecide", 0, true, {}, {44, 59, 15, -88, 54, 43}, 1, 1};
+    QTest::newRow("the close box puts the backup back") << Exit{{200, 100}, "", 1, true, {}, kTokyo, 0, 0};
+    QTest::newRow("so does Escape") << Exit{{200, 100}, "Escape", 1, true, {}, kTokyo, 0, 0};
     QTest::newRow("south by a second") << Exit{{397, 200}, "btndecide", 1, true, south, {0, 0, 0, 0, 0, 35}, 1, 0};
-    QTest::newRow("west by 26', to the meridian") << Exit{{396, 100}, "btndecide", 1, true, west, {44, 59, 15}, 1, 0};
-    QTest::newRow("west by 53', to a degree") << Exit{{395, 100}, "btndecide", 1, true, west53, {44, 59, 15, -1}, 1, 0};
-    QTest::newRow("both at once") << Exit{{396, 200}, "btndecide", 1, true, south + "\r\n" + west, {}, 1, 0};
-    QTest::newRow("question cancelled") << Exit{{397, 200}, "btndecide", 1, false, south, kMeanwhile, 0, 0};
+    QTest::newRow("both; west to 1°") << Exit{{395, 200}, "btndecide", 1, true, both, {0, 0, 0, -1}, 1, 0};
+    QTest::newRow("west by 26', cancelled") << Exit{{396, 100}, "btndecide", 1, false, west, kMeanwhile, 0, 0};
 }
 
 // Everything is written before the main window is shown, and the map window goes. Only the
@@ -248,8 +243,6 @@ void FrmjpmapTest::hand_over()
     QCOMPARE(handed.pt_place, QString::fromUtf8(exit.pt == kTokyo ? "東京" : exit.pt == kMeanwhile ? "途中" : "不明"));
     QCOMPARE((QList<int>{handed.pt_taken, handed.dest_taken}), (QList<int>{exit.pt_taken, exit.dest_taken}));
     QCOMPARE(!map || !map->isVisible(), exit.answer);
-    if (!*exit.leave_by)
-        QTRY_VERIFY(map.isNull());
     if (!exit.answer)
         QCOMPARE(check("back to the marked map", "marked", exit.at), QString());
 }
