@@ -204,6 +204,7 @@ void FrmjpmapTest::hand_over()
     map->show();
     QVERIFY(QTest::qWaitForWindowActive(map.data()));
     press(exit.at);
+    move(QPoint(10, 20));  // on the way to the button: the mark is what counts
     m.pt = kMeanwhile;
     m.pt_place = u"途中"_s;
     dialogs.answers.assign(exit.answer ? 0 : 1, false);  // with none queued, OK
