@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
 #include <QtMath>
 
@@ -93,16 +92,15 @@ private:
         QMouseEvent e(QEvent::MouseMove, at, shown()->mapToGlobal(at), Qt::NoButton, held, Qt::NoModifier);
         QCoreApplication::sendEvent(shown(), &e);
     }
-    // Empty if the window shows its map "plain", with a "cross" at `read` or "marked" there (with
-    // 決定 and 取消 on), and if its read-out labels and the map's description for a screen reader
+    // Empty if the window shows its map "plain" or with a "cross" at `read` (" marked" if 決定 and
+    // 取消 are on), and if its read-out labels and the map's description for a screen reader
     // both give `read` (none: no figures); else the checkpoint and what the window shows.
     QString check(const char* checkpoint, const char* state, std::optional<QPoint> read) const
     {
         const QString labels = u"%1%2度%3分%4秒　%5%6度%7分%8秒"_s.arg(text("Label8"), text("lblido"), text("lblihun"),
             text("lblibyou"), text("Label1"), text("lblkdo"), text("lblkhun"), text("lblkbyou"));
+        const QString reads = labels.contains(QRegularExpression(u"\\d"_s)) ? labels : u""_s;
         const QString description = shown()->accessibleDescription();
-        const QString reads = description.isEmpty() && !labels.contains(QRegularExpression(u"\\d"_s)) ? u""_s
-            : labels == description ? description : labels + " / " + description;
         const QPoint at = read.value_or(QPoint());
         const ReadOut r = read_out(map_kind_from(m.map_kind), at.x(), at.y());
         const QString wanted = !read ? u""_s : QString::asprintf("%s%d度%d分%d秒　%s%d度%d分%d秒", r.ido_label(),
@@ -111,11 +109,9 @@ private:
         const QImage& now = shown()->image();
         const bool marked = button("btndecide")->isEnabled() && button("btncancel")->isEnabled();
         const bool crossed = read && now == with_cross(plain, at);
-        const char* found = marked ? (crossed ? "marked" : "marked, not there")
-                                   : now == plain ? "plain" : crossed ? "cross" : "changed";
-        return found == QLatin1String(state) && reads == wanted
-            ? QString()
-            : u"%1: %2, reads \"%3\""_s.arg(QString::fromUtf8(checkpoint), QLatin1String(found), reads);
+        const QString found = QString(now == plain ? "plain" : crossed ? "cross" : "changed") + (marked ? " marked" : "");
+        return found == QLatin1String(state) && reads == wanted && description == wanted ? QString()
+            : u"%1: %2, reads \"%3\" / \"%4\""_s.arg(QString::fromUtf8(checkpoint), found, reads, description);
     }
 
     Module1 m;
@@ -124,9 +120,9 @@ private:
     QPointer<frmjpmap> map;
 };
 
-// Opened four times, on either map: each time the map alone and focused, in a window centred
-// and close around it, plain, with an empty read-out. On the way the keys, the pointer and
-// each mouse button mark and clear.
+// Opened three times, on either map: each time the map alone and focused, in a window close
+// around it, plain, with an empty read-out. On the way the keys, the pointer, the middle and
+// right buttons and 取消 mark and clear.
 void FrmjpmapTest::marking_story()
 {
     const auto opened = [this](std::int16_t kind) {
@@ -136,11 +132,9 @@ void FrmjpmapTest::marking_story()
         for (const MapCanvas* picture : map->findChildren<MapCanvas*>())
             QCOMPARE(picture->isVisible() && map->focusWidget() == picture, picture == shown());
         const QRect client = map->centralWidget()->rect(), picture = shown()->geometry();
-        const QPoint off = map->geometry().center() - map->screen()->geometry().center();
         QVERIFY2(client.contains(picture) && client.contains(button("btnClose")->geometry())
-                     && client.right() - picture.right() <= 8 && client.bottom() - picture.bottom() <= 8
-                     && qAbs(off.x()) <= 4 && qAbs(off.y()) <= 30,
-                 "the window is not centred on the screen and close around its map");
+                     && client.right() - picture.right() <= 8 && client.bottom() - picture.bottom() <= 8,
+                 "the window is not close around its map");
         QCOMPARE(check("opened", "plain", {}), QString());
     };
     opened(kWorld);
@@ -150,76 +144,55 @@ void FrmjpmapTest::marking_story()
     QTest::qWait(MapCanvas::flash_ms + 30);
     QCOMPARE(check("the arrows move a cross that stays", "cross", QPoint(793, 399)), QString());
     QTest::keyClick(shown(), Qt::Key_Return);
-    QCOMPARE(check("Return marks there", "marked", QPoint(793, 399)), QString());
+    QCOMPARE(check("Return marks there", "cross marked", QPoint(793, 399)), QString());
     // CTest runs this at 1.5× and 2× too: each screen pixel shows one of the image pixels it covers.
     const QImage image = shown()->image(), screen = shown()->grab().toImage();
     const qreal dpr = screen.devicePixelRatio();
     QCOMPARE(screen.size(), image.size() * dpr);
-    const auto covered = [&](int x, int y) {
-        const int left = qFloor(x / dpr), right = qFloor((x + .99) / dpr);
-        const int top = qFloor(y / dpr), bottom = qFloor((y + .99) / dpr);
-        return QList{image.pixel(left, top), image.pixel(right, top), image.pixel(left, bottom),
-                     image.pixel(right, bottom)};
-    };
     for (int y = 0; y < screen.height(); ++y)
-        for (int x = 0; x < screen.width(); ++x)
-            if (!covered(x, y).contains(screen.pixel(x, y)))
+        for (int x = 0; x < screen.width(); ++x) {
+            const int left = qFloor(x / dpr), right = qFloor((x + .99) / dpr);
+            const int top = qFloor(y / dpr), bottom = qFloor((y + .99) / dpr);
+            const QList covered{image.pixel(left, top), image.pixel(right, top), image.pixel(left, bottom),
+                                image.pixel(right, bottom)};
+            if (!covered.contains(screen.pixel(x, y)))
                 QFAIL(qPrintable(u"screen pixel %1,%2 is blended"_s.arg(x).arg(y)));
-    click("btncancel");
-    QCOMPARE(check("取消 clears the mark", "plain", QPoint(793, 399)), QString());
+        }
 
-    // The pointer's cross flashes on the pixel whose square holds the pointer.
+    // Once 取消 has cleared the mark, the pointer's cross flashes on the pixel whose square
+    // holds the pointer.
+    click("btncancel");
     move(QPointF(397, 199.5));
     QCOMPARE(check("the pointer's cross flashes", "cross", QPoint(397, 199)), QString());
-    press(QPoint(100, 100), Qt::RightButton);
-    press(QPoint(100, 100), Qt::BackButton);
-    QTRY_VERIFY(!shown()->flash_shown());
-    QCOMPARE(check("it goes; the right and back buttons do nothing unmarked", "plain", QPoint(397, 199)), QString());
     move(QPoint(250, 250));
     press(QPoint(250, 250), Qt::MiddleButton);
-    QCOMPARE(check("the middle button marks where the flash stands", "marked", QPoint(250, 250)), QString());
-    move(QPoint(10, 20));
-    press(QPoint(400, 300));
-    QCOMPARE(check("marked, moves and presses change nothing", "marked", QPoint(250, 250)), QString());
+    QCOMPARE(check("the middle button marks where the flash stands", "cross marked", QPoint(250, 250)), QString());
     press(QPoint(300, 300), Qt::RightButton);
     QCOMPARE(check("the right button clears the mark", "plain", QPoint(250, 250)), QString());
     QTest::keyClick(shown(), Qt::Key_Space);
-    QCOMPARE(check("Space marks where the pointer was last", "marked", QPoint(300, 300)), QString());
+    QCOMPARE(check("Space marks where the pointer was last", "cross marked", QPoint(300, 300)), QString());
 
-    // Closed while marked, then twice with a flash showing. Outside the map, with a button held,
-    // the nearest edge is read.
-    for (std::int16_t kind : {kWorld, kJapan, kWorld}) {
+    // Closed while marked, then with a flash showing; outside, with a button held, the edge is read.
+    for (std::int16_t kind : {kJapan, kWorld}) {
         click("btnClose");
         opened(kind);
         move(QPointF(-40, 600), Qt::RightButton);
         QCOMPARE(check("outside the map", "cross", QPoint(0, kind == kJapan ? 499 : 399)), QString());
     }
-    QTRY_VERIFY(!shown()->flash_shown());
-    QCOMPARE(check("the flashes leave nothing behind", "plain", QPoint(0, 399)), QString());
-    // The program ending closes the hidden window: that must not bring the main window back.
-    click("btnClose");
-    main.hide();
-    map->close();
-    QVERIFY(!main.isVisible());
 }
 
 void FrmjpmapTest::hand_over_data()
 {
     QTest::addColumn<Exit>("exit");
-    const QPoint at(200, 100);
     const QString south = u"南緯0度0分1秒　→　北緯0度0分0秒"_s;
     const QString west = u"西経0度26分29秒　→　東経0度0分0秒"_s;
-    const QString west53 = u"西経0度53分34秒　→　西経1度0分0秒"_s;
-    QTest::newRow("決定 of a destination") << Exit{at, "btndecide", 0, true, {}, {44, 59, 15, -88, 54, 43}, 1, 1};
-    QTest::newRow("中止 puts the backup back") << Exit{at, "btnClose", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("so does the close box") << Exit{at, "", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("so does Escape") << Exit{at, "Escape", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("north by minutes") << Exit{{397, 199}, "btndecide", 0, true, {}, {0, 26, 58, 0, 0, 35}, 1, 1};
+    const QString both = south + u"\r\n西経0度53分34秒　→　西経1度0分0秒"_s;
+    QTest::newRow("決定 of a destination") << Exit{{200, 100}, "btndecide", 0, true, {}, {44, 59, 15, -88, 54, 43}, 1, 1};
+    QTest::newRow("the close box puts the backup back") << Exit{{200, 100}, "", 1, true, {}, kTokyo, 0, 0};
+    QTest::newRow("so does Escape") << Exit{{200, 100}, "Escape", 1, true, {}, kTokyo, 0, 0};
     QTest::newRow("south by a second") << Exit{{397, 200}, "btndecide", 1, true, south, {0, 0, 0, 0, 0, 35}, 1, 0};
-    QTest::newRow("west by 26', to the meridian") << Exit{{396, 100}, "btndecide", 1, true, west, {44, 59, 15}, 1, 0};
-    QTest::newRow("west by 53', to a degree") << Exit{{395, 100}, "btndecide", 1, true, west53, {44, 59, 15, -1}, 1, 0};
-    QTest::newRow("both at once") << Exit{{396, 200}, "btndecide", 1, true, south + "\r\n" + west, {}, 1, 0};
-    QTest::newRow("question cancelled") << Exit{{397, 200}, "btndecide", 1, false, south, kMeanwhile, 0, 0};
+    QTest::newRow("both; west to 1°") << Exit{{395, 200}, "btndecide", 1, true, both, {0, 0, 0, -1}, 1, 0};
+    QTest::newRow("west by 26', cancelled") << Exit{{396, 100}, "btndecide", 1, false, west, kMeanwhile, 0, 0};
 }
 
 // Everything is written before the main window is shown, and the map window goes. Only the
@@ -231,6 +204,7 @@ void FrmjpmapTest::hand_over()
     map->show();
     QVERIFY(QTest::qWaitForWindowActive(map.data()));
     press(exit.at);
+    move(QPoint(10, 20));  // on the way to the button: the mark is what counts
     m.pt = kMeanwhile;
     m.pt_place = u"途中"_s;
     dialogs.answers.assign(exit.answer ? 0 : 1, false);  // with none queued, OK
@@ -248,10 +222,8 @@ void FrmjpmapTest::hand_over()
     QCOMPARE(handed.pt_place, QString::fromUtf8(exit.pt == kTokyo ? "東京" : exit.pt == kMeanwhile ? "途中" : "不明"));
     QCOMPARE((QList<int>{handed.pt_taken, handed.dest_taken}), (QList<int>{exit.pt_taken, exit.dest_taken}));
     QCOMPARE(!map || !map->isVisible(), exit.answer);
-    if (!*exit.leave_by)
-        QTRY_VERIFY(map.isNull());
     if (!exit.answer)
-        QCOMPARE(check("back to the marked map", "marked", exit.at), QString());
+        QCOMPARE(check("back to the marked map", "cross marked", exit.at), QString());
 }
 
 QTEST_MAIN(FrmjpmapTest)
