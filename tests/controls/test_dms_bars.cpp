@@ -16,10 +16,8 @@ private slots:
         QTest::newRow("Form1 echoes while dragging") << true;
         QTest::newRow("Form2 echoes at the drag's end") << false;
     }
-    // A point put on the bars changes them in Point order, each bar echoing in its label. A bar
-    // that already holds its value raises no change and keeps its label, so a window that shows
-    // a point writes the labels itself. A click echoes at once; a drag moves the value only
-    // when the thumb is let go.
+    // A point put on the bars shows in their echo labels. A click echoes at once; a drag
+    // moves the value only when the thumb is let go.
     void echoes()
     {
         QFETCH(bool, main_window);
@@ -28,20 +26,10 @@ private slots:
         DmsBars bars(&w, main_window ? DmsBars::Echo::WhileDragging : DmsBars::Echo::AtDragEnd);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QSignalSpy changed(&bars, &DmsBars::changed);
         // 33°0′35″ S 151°12′40″ E: a minute at zero and a negative degree.
         bars.set(Point{-33, 0, 35, 151, 12, 40});
-        QCOMPARE(changed, (QList<QVariantList>{{0, -33}, {1, 0}, {2, 35}, {3, 151}, {4, 12}, {5, 40}}));
         for (int i = 0; i < DmsBars::COUNT; ++i)
-            QCOMPARE(bars.label(i)->text(), changed.at(i).at(1).toString());
-
-        changed.clear();
-        bars.label(3)->clear();
-        bars.set(Point{-33, 0, 35, 151, 12, 41});
-        QCOMPARE(changed, (QList<QVariantList>{{5, 41}}));
-        QCOMPARE(bars.label(3)->text(), QString());
-        bars.set_labels(Point{-33, 0, 35, 151, 12, 41});
-        QCOMPARE(bars.label(3)->text(), u"151");
+            QCOMPARE(bars.label(i)->text(), QString::number(bars.bar(i)->value()));
 
         // The top arrow of ido_do goes north.
         QTest::mouseClick(bars.bar(0), Qt::LeftButton, {}, QPoint(bars.bar(0)->width() / 2, 3));
@@ -50,9 +38,9 @@ private slots:
         kei_do->setSliderDown(true);
         kei_do->setSliderPosition(-7);
         QCOMPARE(bars.label(3)->text(), main_window ? u"-7" : u"151");
-        QCOMPARE(bars.value(), (Point{-32, 0, 35, 151, 12, 41}));
+        QCOMPARE(bars.value(), (Point{-32, 0, 35, 151, 12, 40}));
         kei_do->setSliderDown(false);
-        QCOMPARE(bars.value(), (Point{-32, 0, 35, -7, 12, 41}));
+        QCOMPARE(bars.value(), (Point{-32, 0, 35, -7, 12, 40}));
         QCOMPARE(bars.label(3)->text(), u"-7");
     }
 };
