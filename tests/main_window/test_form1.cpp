@@ -160,8 +160,11 @@ void TestForm1::main_story()
     run.set_bars(NEW_YORK);
     run.click("btn_cal");
     QCOMPARE(run.screen(), u"40,42,51,-74,0,21 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 | 不明 緯度：  40度42分51秒 経度：  -74度0分21秒 |  25.1014 度    北北東（丑）  10842.64 Ｋｍ | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | btn_return | figure | 0001"_s);
-    // The open sector and the arrow's head point north-north-east, mirrored neither way.
+    // The open sector and the arrow's head point north-north-east, mirrored neither way; the
+    // head's base points lie 0.85° either side of the bearing.
     QVERIFY(run.pixel({19, -46}) != FILL && run.pixel({-19, -46}) == FILL && run.pixel({19, 46}) == FILL && run.pixel({39, -84}).lightness() < 64);
+    const CompassFigure arrow = *run.c<CompassCanvas>("compass")->figure();
+    QVERIFY(arrow.tip == (TwipsPoint{6044, 2182}) && arrow.base1 == (TwipsPoint{5976, 2283}) && arrow.base2 == (TwipsPoint{6010, 2299}));
 
     // The result is copied as one line, by Ctrl+C or the results' menu; screen readers hear
     // it from the figure.
@@ -271,8 +274,10 @@ void TestForm1::hand_overs()
     run.click("btn_cal");
     QCOMPARE(run.screen(), u"40,42,51,-74,0,21 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 | ニューヨーク 緯度：  40度42分51秒 経度：  -74度0分21秒 |  25.1014 度    北北東（丑）  10842.64 Ｋｍ | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | btn_return | figure | 0101"_s);
 
-    // Nothing taken in destination entry after a result: the figure stays, the departure
-    // summary shows the stored departure.
+    // Nothing taken in destination entry after a result, here on the world map: the figure
+    // stays, the departure summary shows the stored departure.
+    run.trigger("mnuwor");
+    QVERIFY(shown_window("frmjpmap") && !run.w->isVisible() && run.m.map_kind == 1);
     run.hand_over(Point{10, 20, 30, 40, 50, 0}, u"不明"_s, 0);
     QCOMPARE(run.screen(), u"10,20,30,40,50,0 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 |  緯度： 経度： |   | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | ido_do | figure | 0001"_s);
     run.hand_over(NEW_YORK, u"ニューヨーク"_s, 1, 1);  // a new destination replaces the result

@@ -173,7 +173,7 @@ void FrmjpmapTest::marking_story()
     QCOMPARE(check("Space marks where the pointer was last", "cross marked", QPoint(300, 300)), QString());
 
     // Closed while marked, then with a flash showing; outside, with a button held, the edge is read.
-    for (std::int16_t kind : {kJapan, kWorld}) {
+    for (std::int16_t kind : {kJapan, kWorld, kJapan}) {
         click("btnClose");
         opened(kind);
         move(QPointF(-40, 600), Qt::RightButton);
