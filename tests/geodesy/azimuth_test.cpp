@@ -33,7 +33,6 @@ TEST(Azimuth, UnitCosineIsGuardedAndValuesBeyondOneAreReflected)
 {
     EXPECT_EQ(central_angle(0.2, 0.3, 0.2, 0.3).cos_c, COS_NEAR_ONE);
     EXPECT_EQ(central_angle(0, 0, 0, PI10).cos_c, COS_NEAR_ONE);
-    EXPECT_EQ(central_angle(0, 0, 0, 1.5).cos_c, central_cosine(0, 0, 0, 1.5));
     // sin(0.5) / sin(0.4999) is just above 1, and its negative just below -1.
     const double x = bearing_cosine(0, 0.5, 0.4999, 0);
     EXPECT_NEAR(x, 2 - std::sin(0.5) / std::sin(0.4999), 1e-15);

@@ -160,8 +160,7 @@ void TestForm1::main_story()
     run.set_bars(NEW_YORK);
     run.click("btn_cal");
     QCOMPARE(run.screen(), u"40,42,51,-74,0,21 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 | 不明 緯度：  40度42分51秒 経度：  -74度0分21秒 |  25.1014 度    北北東（丑）  10842.64 Ｋｍ | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | btn_return | figure | 0001"_s);
-    // The open sector and the arrow's head point north-north-east, mirrored neither way; the
-    // head's base points lie 0.85° either side of the bearing.
+    // The open sector and the arrow (its head 0.85° either side) point NNE, mirrored neither way.
     QVERIFY(run.pixel({19, -46}) != FILL && run.pixel({-19, -46}) == FILL && run.pixel({19, 46}) == FILL && run.pixel({39, -84}).lightness() < 64);
     const CompassFigure arrow = *run.c<CompassCanvas>("compass")->figure();
     QVERIFY(arrow.tip == (TwipsPoint{6044, 2182}) && arrow.base1 == (TwipsPoint{5976, 2283}) && arrow.base2 == (TwipsPoint{6010, 2299}));

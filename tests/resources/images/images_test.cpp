@@ -29,7 +29,6 @@ TEST(Maps, GreyImagesShowPlacesWhereTheProjectionPutsThem)
 {
     const std::tuple<MapKind, const char *, double, double, bool, int> places[] = {
         {MapKind::japan, "Tokyo, Shinjuku", 35.690, 139.700, true, 0},
-        {MapKind::japan, "Sapporo", 43.062, 141.354, true, 0},
         {MapKind::japan, "Seoul", 37.566, 126.978, true, 0},
         {MapKind::japan, "Sea of Japan", 40.000, 135.000, false, 1},
         {MapKind::japan, "Tokyo Bay", 35.450, 139.850, false, 0},
