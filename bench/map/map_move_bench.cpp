@@ -2,11 +2,11 @@
 // event delivered to the canvas, read-out, erase of the previous flash, new flash), with
 // and without the repaint that follows it; then the same through the map window itself,
 // where the read-out goes into its eight labels. Prints microseconds per event.
-#include "map/frmjpmap.h"
+#include "map/map_window.h"
 #include "map/map_canvas.h"
 #include "map/map_projection.h"
 #include "platform/dialogs.h"
-#include "shared_state/module1.h"
+#include "shared_state/shared_state.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -44,7 +44,7 @@ double read_out_only(MapKind kind, int n)
     for (int i = 0; i < n; ++i) {
         const QPoint p = path(i, map.width, map.height);
         const ReadOut r = read_out(map, p.x(), p.y());
-        sink = sink + r.ido_byo + r.kei_byo;
+        sink = sink + r.latitude.seconds + r.longitude.seconds;
     }
     return static_cast<double>(t.nsecsElapsed()) / 1000.0 / n;
 }
@@ -63,7 +63,7 @@ double move_events(MapKind kind, int n, bool repaint)
     volatile int sink = 0;
     QObject::connect(&canvas, &MapCanvas::mouse_moved, &canvas, [&](int x, int y, Qt::MouseButtons) {
         const ReadOut r = read_out(map, x, y);
-        sink = sink + r.ido_byo;
+        sink = sink + r.latitude.seconds;
         canvas.flash_cross(x, y);
     });
     QElapsedTimer t;
@@ -90,14 +90,14 @@ public:
 double window_move_events(MapKind kind, int n, bool repaint)
 {
     const MapProjection& map = map_projection(kind);
-    Module1 m;
-    m.map_kind = kind == MapKind::japan ? 0 : 1;
+    SharedState m;
+    m.map_kind = kind;
     NoDialogs dialogs;
     QWidget main_window;
-    frmjpmap window(m, dialogs, main_window);
+    MapWindow window(m, dialogs, main_window);
     window.show();
     QCoreApplication::processEvents();
-    QWidget* picture = window.findChild<QWidget*>(kind == MapKind::japan ? QStringLiteral("Picture1")
+    QWidget* picture = window.findChild<QWidget*>(kind == MapKind::Japan ? QStringLiteral("Picture1")
                                                                          : QStringLiteral("Picture2"));
     QElapsedTimer t;
     t.start();
@@ -120,9 +120,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int n = 100000;
-    for (MapKind kind : {MapKind::japan, MapKind::world}) {
+    for (MapKind kind : {MapKind::Japan, MapKind::World}) {
         const MapProjection& map = map_projection(kind);
-        const char* name = kind == MapKind::japan ? "japan" : "world";
+        const char* name = kind == MapKind::Japan ? "japan" : "world";
         std::printf("%s %dx%d  read-out only:               %8.3f us/event (%d events)\n", name,
                     map.width, map.height, read_out_only(kind, n), n);
         std::printf("%s %dx%d  move event, no repaint:      %8.3f us/event (%d events)\n", name,

@@ -1,12 +1,12 @@
 // The program Orvine: the main window. The settings file and the place list live beside a
 // portable copy of the program, or else in the user's own data folder (files/file_location.h).
 #include "files/file_location.h"
-#include "main_window/form1.h"
+#include "main_window/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
 #include "platform/qt_japanese.h"
 #include "platform/sound.h"
-#include "shared_state/module1.h"
+#include "shared_state/shared_state.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -62,14 +62,14 @@ int main(int argc, char* argv[])
     // because the main window is hidden while another window is open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    orvine::Module1 module1;
-    module1.program_dir = orvine::files_folder_for_run(orvine::platform::program_dir());
+    orvine::SharedState state;
+    state.files_folder = orvine::files_folder_for_run(orvine::platform::program_dir());
     orvine::MessageBoxDialogs dialogs;
     orvine::CanberraSound sound;
 
-    orvine::Form1 form1(module1, dialogs, sound);
-    dialogs.set_parent(&form1);
-    form1.Form_Load();
-    form1.show();
+    orvine::MainWindow main_window(state, dialogs, sound);
+    dialogs.set_parent(&main_window);
+    main_window.start();
+    main_window.show();
     return app.exec();
 }

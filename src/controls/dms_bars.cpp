@@ -18,7 +18,7 @@ namespace {
 
 std::array<std::int16_t, DmsBars::COUNT> fields(const Point& p)
 {
-    return {p.ido_do, p.ido_hun, p.ido_byo, p.kei_do, p.kei_hun, p.kei_byo};
+    return {p.latitude.degrees, p.latitude.minutes, p.latitude.seconds, p.longitude.degrees, p.longitude.minutes, p.longitude.seconds};
 }
 
 template <class T>

@@ -86,11 +86,11 @@ void empty_rows_from(PlaceTable& table, int first)
         table.rows[i] = Place{};
 }
 
-std::optional<FileProblem> save(const QString& program_dir, const QString& list_file,
+std::optional<FileProblem> save(const QString& files_folder, const QString& list_file,
                                 PlaceTable& table, int skip, int replace,
                                 const Place* replacement)
 {
-    const QString path = place_list_path(program_dir, list_file);
+    const QString path = place_list_path(files_folder, list_file);
     if (!table.loaded_whole())
         return record_problem(FileProblem::Kind::NotLoadedWhole, path, 0);
     if (auto p = file_name_problem(list_file, path))
@@ -122,22 +122,22 @@ std::optional<FileProblem> save(const QString& program_dir, const QString& list_
     }
     FileStamp source = table.source();
     auto problem = write_whole_file(path, FileKind::PlaceList, bytes, source);
-    PlaceTableAccess::set_source(table, source);
+    table.written(source);
     return problem;
 }
 
 } // namespace
 
-QString place_list_path(const QString& program_dir, const QString& list_file)
+QString place_list_path(const QString& files_folder, const QString& list_file)
 {
-    return program_dir + QLatin1Char('/') + list_file;
+    return files_folder + QLatin1Char('/') + list_file;
 }
 
-PlaceListLoad load_place_list(const QString& program_dir, const QString& list_file, PlaceTable& table)
+PlaceListLoad load_place_list(const QString& files_folder, const QString& list_file, PlaceTable& table)
 {
     PlaceListLoad result;
-    const QString path = place_list_path(program_dir, list_file);
-    PlaceTableAccess::set_loaded_whole(table, false);
+    const QString path = place_list_path(files_folder, list_file);
+    table.begin_read();
     FileBytes file;
     if ((result.problem = list_bytes(list_file, path, file))) {
         empty_rows_from(table, 0);
@@ -160,65 +160,59 @@ PlaceListLoad load_place_list(const QString& program_dir, const QString& list_fi
     }
     empty_rows_from(table, count);
     result.records = count;
-    PlaceTableAccess::set_loaded_whole(table, !result.problem && !result.notice);
-    PlaceTableAccess::set_source(table, file.stamp);
+    table.end_read(!result.problem && !result.notice, file.stamp);
     return result;
 }
 
-std::optional<FileProblem> save_place_list(const QString& program_dir, const QString& list_file,
+std::optional<FileProblem> save_place_list(const QString& files_folder, const QString& list_file,
                                            PlaceTable& table)
 {
-    return save(program_dir, list_file, table, -1, -1, nullptr);
+    return save(files_folder, list_file, table, -1, -1, nullptr);
 }
 
-std::optional<FileProblem> save_place_list_skipping(const QString& program_dir,
+std::optional<FileProblem> save_place_list_skipping(const QString& files_folder,
                                                     const QString& list_file,
                                                     PlaceTable& table, int skip)
 {
     if (skip == -1)
-        return record_problem(FileProblem::Kind::NoSuchEntry, place_list_path(program_dir, list_file), 0);
-    return save(program_dir, list_file, table, skip, -1, nullptr);
+        return record_problem(FileProblem::Kind::NoSuchEntry, place_list_path(files_folder, list_file), 0);
+    return save(files_folder, list_file, table, skip, -1, nullptr);
 }
 
-std::optional<FileProblem> save_place_list_replacing(const QString& program_dir,
+std::optional<FileProblem> save_place_list_replacing(const QString& files_folder,
                                                      const QString& list_file,
                                                      PlaceTable& table, int index,
                                                      const Place& replacement)
 {
     if (index == -1)
-        return record_problem(FileProblem::Kind::NoSuchEntry, place_list_path(program_dir, list_file), 0);
-    return save(program_dir, list_file, table, -1, index, &replacement);
+        return record_problem(FileProblem::Kind::NoSuchEntry, place_list_path(files_folder, list_file), 0);
+    return save(files_folder, list_file, table, -1, index, &replacement);
 }
 
-NameCheckRead read_places_for_name_check(const QString& program_dir, const QString& list_file,
-                                         PlaceTable& table)
+NameCheckRead read_places_for_name_check(const QString& files_folder, const QString& list_file)
 {
     NameCheckRead result;
-    const QString path = place_list_path(program_dir, list_file);
+    const QString path = place_list_path(files_folder, list_file);
     FileBytes file;
     if ((result.problem = list_bytes(list_file, path, file)))
         return result;
     RecordReader reader(std::move(file.bytes));
-    std::vector<Place> places;
     while (!reader.at_end()) {
         Place place;
-        if (auto p = read_place(reader, path, static_cast<int>(places.size()) + 1, place)) {
+        if (auto p = read_place(reader, path, static_cast<int>(result.places.size()) + 1, place)) {
             result.problem = p;
+            result.places.clear();
             return result;
         }
-        places.push_back(place);
+        result.places.push_back(place);
     }
-    for (std::size_t i = 0; i < places.size(); ++i)
-        table.rows[i] = places[i];
-    result.records = static_cast<int>(places.size());
-    PlaceTableAccess::set_loaded_whole(table, false);
     return result;
 }
 
-bool name_conflicts(const PlaceTable& table, int records, const QString& name, const Point& point)
+bool name_conflicts(const std::vector<Place>& places, const QString& name, const Point& point)
 {
-    for (int i = 0; i < records && i < PlaceTable::SIZE; ++i)
-        if (table.rows[i].name == name && table.rows[i].point != point)
+    for (const Place& place : places)
+        if (place.name == name && place.point != point)
             return true;
     return false;
 }

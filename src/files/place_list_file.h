@@ -16,11 +16,12 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace orvine {
 
 // Program directory + "/" + list_file.
-QString place_list_path(const QString& program_dir, const QString& list_file);
+QString place_list_path(const QString& files_folder, const QString& list_file);
 
 struct PlaceListLoad {
     int records = 0;                    // named places loaded into rows 0..records-1
@@ -40,7 +41,7 @@ struct PlaceListLoad {
 // name a file of the files' folder is BadFileName; a file saved as UTF-8 is
 // SavedAsUtf8 and nothing of it is loaded. place_last is left to the caller (typically
 // records - 1).
-PlaceListLoad load_place_list(const QString& program_dir, const QString& list_file, PlaceTable& table);
+PlaceListLoad load_place_list(const QString& files_folder, const QString& list_file, PlaceTable& table);
 
 // Rewrites the file with rows 0..place_last. Refused, with nothing written:
 // NotLoadedWhole when the table was not read whole; TextNotStorable / EmptyName /
@@ -48,41 +49,37 @@ PlaceListLoad load_place_list(const QString& program_dir, const QString& list_fi
 // ChangedElsewhere when the file no longer holds what the table was read from (read it
 // again). WriteFailed / CreateFailed leave the old file intact. An empty table writes a
 // zero-byte file. On success the table's source becomes the new file.
-std::optional<FileProblem> save_place_list(const QString& program_dir, const QString& list_file,
+std::optional<FileProblem> save_place_list(const QString& files_folder, const QString& list_file,
                                            PlaceTable& table);
 
 // As save_place_list, leaving row `skip` out (a deletion: the rows behind it move up in
 // the file). `skip` must be in 0..place_last (else NoSuchEntry). The table is not changed;
 // read it back with load_place_list afterwards.
-std::optional<FileProblem> save_place_list_skipping(const QString& program_dir,
+std::optional<FileProblem> save_place_list_skipping(const QString& files_folder,
                                                     const QString& list_file,
                                                     PlaceTable& table, int skip);
 
 // As save_place_list, writing `replacement` instead of row `index` (a correction).
 // `index` must be in 0..place_last (else NoSuchEntry). The table is not changed; replace
 // the row after the write succeeded.
-std::optional<FileProblem> save_place_list_replacing(const QString& program_dir,
+std::optional<FileProblem> save_place_list_replacing(const QString& files_folder,
                                                      const QString& list_file,
                                                      PlaceTable& table, int index,
                                                      const Place& replacement);
 
 struct NameCheckRead {
-    int records = 0;                    // rows 0..records-1 were filled from the file
-    std::optional<FileProblem> problem; // the check cannot be made; the table is unchanged
+    std::vector<Place> places;          // every record of the file, in order
+    std::optional<FileProblem> problem; // the check cannot be made; places is empty
     bool ok() const { return !problem; }
 };
 
 // The read behind the name checks of "次　へ" and "方位表示": every record of the file, to
-// its end and also past an empty name, into rows 0, 1, 2, ... Leaves place_last, the rows
-// behind the last one read and the file alone; a missing file is an empty list. Since the
-// rows may then hold records past an empty name, the table is marked not loaded whole
-// (the place-list window reads the file afresh whenever it opens). On a problem the table
-// is left exactly as it was.
-NameCheckRead read_places_for_name_check(const QString& program_dir, const QString& list_file,
-                                         PlaceTable& table);
+// its end and also past an empty name. A missing file is an empty list. Only reads: the
+// place table the place-list window keeps is not involved.
+NameCheckRead read_places_for_name_check(const QString& files_folder, const QString& list_file);
 
-// True when one of rows 0..records-1 is named `name` but lies at a point other than
-// `point`: the name no longer fits the shown point and becomes "不明".
-bool name_conflicts(const PlaceTable& table, int records, const QString& name, const Point& point);
+// True when one of `places` is named `name` but lies at a point other than `point`: the
+// name no longer fits the shown point and becomes "不明".
+bool name_conflicts(const std::vector<Place>& places, const QString& name, const Point& point);
 
 } // namespace orvine

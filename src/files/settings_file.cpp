@@ -26,15 +26,15 @@ Settings installed_settings()
     return Settings{QStringLiteral("places.txt"), QStringLiteral("東京"), Point{35, 41, 22, 139, 41, 30}};
 }
 
-QString settings_path(const QString& program_dir)
+QString settings_path(const QString& files_folder)
 {
-    return program_dir + QLatin1Char('/') + QLatin1String(SETTINGS_FILE_NAME);
+    return files_folder + QLatin1Char('/') + QLatin1String(SETTINGS_FILE_NAME);
 }
 
-SettingsLoad load_settings(const QString& program_dir)
+SettingsLoad load_settings(const QString& files_folder)
 {
     SettingsLoad result;
-    const QString path = settings_path(program_dir);
+    const QString path = settings_path(files_folder);
     FileBytes file = read_whole_file(path, FileKind::Settings);
     result.stamp = file.stamp;
     if (!file.exists) {
@@ -84,10 +84,10 @@ SettingsLoad load_settings(const QString& program_dir)
     return result;
 }
 
-std::optional<FileProblem> save_settings(const QString& program_dir, const QString& list_file,
+std::optional<FileProblem> save_settings(const QString& files_folder, const QString& list_file,
                                          const QString& place, const Point& point, FileStamp& last_read)
 {
-    const QString path = settings_path(program_dir);
+    const QString path = settings_path(files_folder);
     if (list_file.isEmpty()) {
         FileProblem p;
         p.kind = FileProblem::Kind::EmptyName;

@@ -43,12 +43,12 @@ struct SettingsLoad {
 Settings installed_settings();
 
 // Program directory + "/" + "vantorff.ini".
-QString settings_path(const QString& program_dir);
+QString settings_path(const QString& files_folder);
 
 // Reads the first record. The six values must be within the bars' ranges (latitude
 // degrees -89..89, longitude degrees -179..179, minutes and seconds 0..59); a value outside
 // is an OutOfRange problem naming the record and field, like a damaged file.
-SettingsLoad load_settings(const QString& program_dir);
+SettingsLoad load_settings(const QString& files_folder);
 
 // Rewrites the settings file with one record: `list_file` (pass the name read at start-up,
 // unchanged), `place` and `point`, only while the file still matches `last_read` (the
@@ -56,7 +56,7 @@ SettingsLoad load_settings(const QString& program_dir);
 // is written when a text cannot be stored (TextNotStorable, field 1 or 2) or a value is
 // outside the bars' ranges (OutOfRange); a failed write (WriteFailed, CreateFailed) leaves
 // the old file byte for byte. On success `last_read` becomes the new file's stamp.
-std::optional<FileProblem> save_settings(const QString& program_dir, const QString& list_file,
+std::optional<FileProblem> save_settings(const QString& files_folder, const QString& list_file,
                                          const QString& place, const Point& point, FileStamp& last_read);
 
 } // namespace orvine

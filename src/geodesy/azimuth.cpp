@@ -70,10 +70,10 @@ bool is_same_point(const Point& dep, const Point& dst)
 
 bool is_antipode(const Point& dep, const Point& dst)
 {
-    const int lat_sum = arc_seconds(dep.ido_do, dep.ido_hun, dep.ido_byo)
-        + arc_seconds(dst.ido_do, dst.ido_hun, dst.ido_byo);
-    const int lon_diff = arc_seconds(dep.kei_do, dep.kei_hun, dep.kei_byo)
-        - arc_seconds(dst.kei_do, dst.kei_hun, dst.kei_byo);
+    const int lat_sum = arc_seconds(dep.latitude.degrees, dep.latitude.minutes, dep.latitude.seconds)
+        + arc_seconds(dst.latitude.degrees, dst.latitude.minutes, dst.latitude.seconds);
+    const int lon_diff = arc_seconds(dep.longitude.degrees, dep.longitude.minutes, dep.longitude.seconds)
+        - arc_seconds(dst.longitude.degrees, dst.longitude.minutes, dst.longitude.seconds);
     return lat_sum == 0 && std::abs(lon_diff) == 648000;
 }
 

@@ -33,10 +33,10 @@ Calculation calculate(const Point& dep, const Point& dst_bars)
         return out;
     }
 
-    const double lambda1 = dms_to_radians(out.dep.kei_do, out.dep.kei_hun, out.dep.kei_byo);
-    const double phi1 = dms_to_radians(out.dep.ido_do, out.dep.ido_hun, out.dep.ido_byo);
-    const double lambda2 = dms_to_radians(out.dst.kei_do, out.dst.kei_hun, out.dst.kei_byo);
-    const double phi2 = dms_to_radians(out.dst.ido_do, out.dst.ido_hun, out.dst.ido_byo);
+    const double lambda1 = dms_to_radians(out.dep.longitude.degrees, out.dep.longitude.minutes, out.dep.longitude.seconds);
+    const double phi1 = dms_to_radians(out.dep.latitude.degrees, out.dep.latitude.minutes, out.dep.latitude.seconds);
+    const double lambda2 = dms_to_radians(out.dst.longitude.degrees, out.dst.longitude.minutes, out.dst.longitude.seconds);
+    const double phi2 = dms_to_radians(out.dst.latitude.degrees, out.dst.latitude.minutes, out.dst.latitude.seconds);
 
     // The guard inside central_angle runs before the antipode test, so that no step divides by 0.
     const CentralAngle angle = central_angle(phi1, lambda1, phi2, lambda2);

@@ -55,20 +55,20 @@ std::string coordinate_text(Axis axis, std::int16_t degrees, std::int16_t minute
 Point to_signed_form(const Point& p)
 {
     Point s = p;
-    s.ido_hun = with_sign_of(p.ido_do, p.ido_hun);
-    s.ido_byo = with_sign_of(p.ido_do, p.ido_byo);
-    s.kei_hun = with_sign_of(p.kei_do, p.kei_hun);
-    s.kei_byo = with_sign_of(p.kei_do, p.kei_byo);
+    s.latitude.minutes = with_sign_of(p.latitude.degrees, p.latitude.minutes);
+    s.latitude.seconds = with_sign_of(p.latitude.degrees, p.latitude.seconds);
+    s.longitude.minutes = with_sign_of(p.longitude.degrees, p.longitude.minutes);
+    s.longitude.seconds = with_sign_of(p.longitude.degrees, p.longitude.seconds);
     return s;
 }
 
 Point to_entry_form(const Point& p)
 {
     Point e = p;
-    e.ido_hun = magnitude(p.ido_hun);
-    e.ido_byo = magnitude(p.ido_byo);
-    e.kei_hun = magnitude(p.kei_hun);
-    e.kei_byo = magnitude(p.kei_byo);
+    e.latitude.minutes = magnitude(p.latitude.minutes);
+    e.latitude.seconds = magnitude(p.latitude.seconds);
+    e.longitude.minutes = magnitude(p.longitude.minutes);
+    e.longitude.seconds = magnitude(p.longitude.seconds);
     return e;
 }
 

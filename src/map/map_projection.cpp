@@ -21,22 +21,17 @@ float next_unit(float value, float whole)
 
 } // namespace
 
-MapKind map_kind_from(std::int16_t map_kind)
-{
-    return map_kind == 0 ? MapKind::japan : MapKind::world;
-}
-
 const MapProjection& map_projection(MapKind kind)
 {
-    return kind == MapKind::japan ? japan_map : world_map;
+    return kind == MapKind::Japan ? japan_map : world_map;
 }
 
-const char* ReadOut::ido_label() const
+const char* ReadOut::latitude_label() const
 {
     return south ? "南緯" : "北緯";
 }
 
-const char* ReadOut::kei_label() const
+const char* ReadOut::longitude_label() const
 {
     return west ? "西経" : "東経";
 }
@@ -67,18 +62,18 @@ ReadOut read_out(const MapProjection& map, int x, int y)
     double m = std::floor(lon);
     lon = (lon - m) * 60.0;
     double s = std::floor(lon);
-    r.kei_do = static_cast<int>(d);
-    r.kei_hun = static_cast<int>(m);
-    r.kei_byo = static_cast<int>(s);
+    r.longitude.degrees = static_cast<std::int16_t>(d);
+    r.longitude.minutes = static_cast<std::int16_t>(m);
+    r.longitude.seconds = static_cast<std::int16_t>(s);
 
     float ld = std::floor(lat);
     lat = next_unit(lat, ld);
     float lm = std::floor(lat);
     lat = next_unit(lat, lm);
     float ls = std::floor(lat);
-    r.ido_do = static_cast<int>(ld);
-    r.ido_hun = static_cast<int>(lm);
-    r.ido_byo = static_cast<int>(ls);
+    r.latitude.degrees = static_cast<std::int16_t>(ld);
+    r.latitude.minutes = static_cast<std::int16_t>(lm);
+    r.latitude.seconds = static_cast<std::int16_t>(ls);
     return r;
 }
 

@@ -10,15 +10,12 @@
 // precision (float), and every split into minutes and seconds truncates. The read-out of a
 // pixel is therefore reproducible to the second, e.g. the world map's equator row (Y 200)
 // reads 0 0 1 south, not 0 0 0 north.
+#include "shared_state/map_kind.h"
+#include "shared_state/point.h"
+
 #include <cstdint>
 
 namespace orvine {
-
-// The map kinds, numbered as the shared variable map_kind holds them.
-enum class MapKind { japan = 0, world = 1 };
-
-// 0 is the Japan map; any other value is the world map.
-MapKind map_kind_from(std::int16_t map_kind);
 
 struct MapProjection {
     double kei_left;  // longitude (degrees, east positive) at the left edge, X = 0
@@ -42,22 +39,16 @@ const MapProjection& map_projection(MapKind kind);
 struct ReadOut {
     bool south = false;  // "南緯" instead of "北緯"
     bool west = false;   // "西経" instead of "東経"
-    int ido_do = 0;      // 0..89 on both maps
-    int ido_hun = 0;     // 0..59
-    int ido_byo = 0;     // 0..59
-    int kei_do = 0;      // 0..179 on both maps
-    int kei_hun = 0;     // 0..59
-    int kei_byo = 0;     // 0..59
+    Angle latitude;      // degrees 0..89 on both maps; minutes and seconds 0..59
+    Angle longitude;     // degrees 0..179 on both maps; minutes and seconds 0..59
 
     // The hemisphere label texts, UTF-8: "北緯" / "南緯" and "東経" / "西経".
-    const char* ido_label() const;
-    const char* kei_label() const;
+    const char* latitude_label() const;
+    const char* longitude_label() const;
 
     friend bool operator==(const ReadOut& a, const ReadOut& b)
     {
-        return a.south == b.south && a.west == b.west && a.ido_do == b.ido_do
-            && a.ido_hun == b.ido_hun && a.ido_byo == b.ido_byo && a.kei_do == b.kei_do
-            && a.kei_hun == b.kei_hun && a.kei_byo == b.kei_byo;
+        return a.south == b.south && a.west == b.west && a.latitude == b.latitude && a.longitude == b.longitude;
     }
 };
 

@@ -1,5 +1,7 @@
 #include "resources/window_builder.h"
 
+#include "controls/fading_frame.h"
+#include "controls/upward_scroll_bar.h"
 #include "platform/platform.h"
 #include "resources/resource_paths.h"
 
@@ -48,81 +50,7 @@ QColor to_qcolor(const Colour& colour, const QPalette& palette)
     return QColor();
 }
 
-UpwardScrollBar::UpwardScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent)
-{
-    setInvertedAppearance(true);
-    setInvertedControls(true);
-    connect(this, &QAbstractSlider::actionTriggered, this, &UpwardScrollBar::mirror_action);
-}
-
-// Qt moves the thumb for an action before it changes the value and lets a slot of
-// actionTriggered correct the position; the arrows and trough keep their Qt meaning
-// ("Sub" = top end), so each step is turned around here.
-void UpwardScrollBar::mirror_action(int action)
-{
-    const int v = value();
-    switch (action) {
-    case SliderSingleStepSub: setSliderPosition(v + singleStep()); break;
-    case SliderSingleStepAdd: setSliderPosition(v - singleStep()); break;
-    case SliderPageStepSub: setSliderPosition(v + pageStep()); break;
-    case SliderPageStepAdd: setSliderPosition(v - pageStep()); break;
-    case SliderToMinimum: setSliderPosition(maximum()); break;
-    case SliderToMaximum: setSliderPosition(minimum()); break;
-    default: break;
-    }
-}
-
-void UpwardScrollBar::wheelEvent(QWheelEvent* event)
-{
-    QWheelEvent turned(event->position(), event->globalPosition(), -event->pixelDelta(), -event->angleDelta(),
-                       event->buttons(), event->modifiers(), event->phase(), event->inverted(), event->source());
-    QScrollBar::wheelEvent(&turned);
-    event->setAccepted(turned.isAccepted());
-}
-
 namespace {
-
-// Qt greys a disabled frame's title and whatever of its controls follows the palette, but
-// not the colours the table gives, and scroll bars only at their arrows. So a disabled frame
-// is veiled as a whole in the colour of the window behind it, which reads as disabled in any
-// style. (A graphics effect would do the same, but draws filled labels out of place on
-// scaled screens.)
-class FadingFrame : public QGroupBox {
-public:
-    FadingFrame(const QString& title, QWidget* parent) : QGroupBox(title, parent), veil_(new Veil(this)) {}
-
-protected:
-    void changeEvent(QEvent* event) override
-    {
-        if (event->type() == QEvent::EnabledChange) {
-            veil_->setGeometry(rect());
-            veil_->raise();
-            veil_->setVisible(!isEnabled());
-        }
-        QGroupBox::changeEvent(event);
-    }
-
-private:
-    class Veil : public QWidget {
-    public:
-        explicit Veil(QWidget* frame) : QWidget(frame)
-        {
-            setAttribute(Qt::WA_TransparentForMouseEvents);
-            hide();
-        }
-
-    protected:
-        void paintEvent(QPaintEvent*) override
-        {
-            QColor veil = palette().color(QPalette::Window);
-            veil.setAlphaF(kVeilOpacity);
-            QPainter(this).fillRect(rect(), veil);
-        }
-    };
-    static constexpr qreal kVeilOpacity = 0.55;
-
-    Veil* veil_;
-};
 
 QRect to_px(const TwipsRect& r)
 {
@@ -135,20 +63,20 @@ QRect to_px(const TwipsRect& r)
 // bold glyphs. A label without background or border is therefore given room around its
 // box, where nothing else shows: a centred one on either side, every one above and below,
 // with its line centred on the box's.
-constexpr int kCentredSpillPx = 10;
-constexpr int kLineSpillPx = 2;
+constexpr int CENTRED_SPILL_PX = 10;
+constexpr int LINE_SPILL_PX = 2;
 
-bool spills(const ControlSpec& c)
+bool spills(const ControlRow& c)
 {
-    return c.kind == ControlKind::Label && !(c.flags & kSingleBorder) && !c.back.is_set();
+    return c.kind == ControlKind::Label && !(c.flags & SINGLE_BORDER) && !c.back.is_set();
 }
 
-QRect control_geometry(const ControlSpec& c)
+QRect control_geometry(const ControlRow& c)
 {
     QRect r = to_px(c.place);
     if (spills(c)) {
-        const int side = (c.flags & kCentred) ? kCentredSpillPx : 0;
-        r.adjust(-side, -kLineSpillPx, side, kLineSpillPx);
+        const int side = (c.flags & CENTRED) ? CENTRED_SPILL_PX : 0;
+        r.adjust(-side, -LINE_SPILL_PX, side, LINE_SPILL_PX);
     }
     return r;
 }
@@ -173,7 +101,7 @@ void narrow_to_fit(QLabel& label)
     label.setFont(narrowed);
 }
 
-void apply_colours(QWidget& w, const ControlSpec& c)
+void apply_colours(QWidget& w, const ControlRow& c)
 {
     if (!c.back.is_set() && !c.text.is_set())
         return;
@@ -187,11 +115,11 @@ void apply_colours(QWidget& w, const ControlSpec& c)
     w.setPalette(pal);
 }
 
-QWidget* make_scroll_bar(const ControlSpec& c, const WindowSpec& table, QWidget* parent)
+QWidget* make_scroll_bar(const ControlRow& c, const WindowTable& table, QWidget* parent)
 {
     const auto& bars = table.scroll_bars;
     const auto it = std::find_if(bars.begin(), bars.end(),
-                                 [&](const ScrollSpec& s) { return qstrcmp(s.name, c.name) == 0; });
+                                 [&](const ScrollBarRow& s) { return qstrcmp(s.name, c.name) == 0; });
     if (it == bars.end())
         qFatal("no range for scroll bar %s", c.name);
     QScrollBar* bar = nullptr;
@@ -212,7 +140,7 @@ QWidget* make_scroll_bar(const ControlSpec& c, const WindowSpec& table, QWidget*
     return bar;
 }
 
-QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* parent, const CustomFactory& factory)
+QWidget* make_control(const ControlRow& c, const WindowTable& table, QWidget* parent, const CustomFactory& factory)
 {
     const QString caption = QString::fromUtf8(c.caption);
     switch (c.kind) {
@@ -227,10 +155,10 @@ QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* pa
         auto* label = new QLabel(caption, parent);
         label->setTextFormat(Qt::PlainText);
         // Lines are centred on their boxes, which are barely taller than them (see
-        // kLineSpillPx); at the top of a bordered label, Qt would also add half an "x" of
+        // LINE_SPILL_PX); at the top of a bordered label, Qt would also add half an "x" of
         // indent inside the border and push the glyphs onto the bottom line.
-        label->setAlignment(((c.flags & kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
-        if (c.flags & kSingleBorder) {
+        label->setAlignment(((c.flags & CENTRED) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        if (c.flags & SINGLE_BORDER) {
             label->setFrameShape(QFrame::Box);
             label->setLineWidth(1);
         }
@@ -247,10 +175,8 @@ QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* pa
     case ControlKind::Image: {
         auto* image = new QLabel(parent);
         image->setScaledContents(true);
-#ifdef ORVINE_HAVE_IMAGES
         if (c.image)
             image->setPixmap(QPixmap(QString::fromLatin1(c.image)));
-#endif
         return image;
     }
     case ControlKind::PictureBox:
@@ -263,11 +189,11 @@ QWidget* make_control(const ControlSpec& c, const WindowSpec& table, QWidget* pa
     return nullptr;
 }
 
-void build_menus(QMainWindow& window, const std::vector<MenuSpec>& menus)
+void build_menus(QMainWindow& window, const std::vector<MenuRow>& menus)
 {
     std::vector<QMenu*> open;  // open[d] receives the entries of depth d + 1
     for (std::size_t i = 0; i < menus.size(); ++i) {
-        const MenuSpec& m = menus[i];
+        const MenuRow& m = menus[i];
         const QString text = QString::fromUtf8(m.text ? m.text : "");
         const bool has_children = i + 1 < menus.size() && menus[i + 1].depth > m.depth;
         open.resize(static_cast<std::size_t>(m.depth));
@@ -284,7 +210,7 @@ void build_menus(QMainWindow& window, const std::vector<MenuSpec>& menus)
 
 } // namespace
 
-void build_window(QMainWindow& window, const WindowSpec& table, const CustomFactory& factory)
+void build_window(QMainWindow& window, const WindowTable& table, const CustomFactory& factory)
 {
     window.setObjectName(QString::fromLatin1(table.name));
     // A window outside the taskbar is a dialog to the window manager; both keep only the
@@ -293,12 +219,10 @@ void build_window(QMainWindow& window, const WindowSpec& table, const CustomFact
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint);
     window.setWindowTitle(QString::fromUtf8(table.caption));
-#ifdef ORVINE_HAVE_IMAGES
     QIcon icon;
-    icon.addFile(QString::fromLatin1(kIcon32));
-    icon.addFile(QString::fromLatin1(kIcon16));
+    icon.addFile(QString::fromLatin1(ICON32));
+    icon.addFile(QString::fromLatin1(ICON16));
     window.setWindowIcon(icon);
-#endif
     window.setFont(platform::window_default_font());
 
     auto* client = new QWidget(&window);
@@ -316,7 +240,7 @@ void build_window(QMainWindow& window, const WindowSpec& table, const CustomFact
 
     QMap<QString, QWidget*> frames;
     std::vector<std::pair<int, QWidget*>> tab_order;
-    for (const ControlSpec& c : table.controls) {
+    for (const ControlRow& c : table.controls) {
         QWidget* parent = client;
         if (c.parent) {
             parent = frames.value(QString::fromLatin1(c.parent));
@@ -330,14 +254,14 @@ void build_window(QMainWindow& window, const WindowSpec& table, const CustomFact
         // not pass on to the controls inside it.
         w->setFont(c.font.points > 0 ? platform::ms_pgothic(c.font.points, c.font.bold)
                                      : platform::window_default_font());
-        if (c.kind == ControlKind::Label && !(c.flags & kCentred))
+        if (c.kind == ControlKind::Label && !(c.flags & CENTRED))
             narrow_to_fit(*static_cast<QLabel*>(w));
         apply_colours(*w, c);
         if (c.tool_tip)
             w->setToolTip(QString::fromUtf8(c.tool_tip));
         if (c.accessible_name)
             w->setAccessibleName(QString::fromUtf8(c.accessible_name));
-        if (c.flags & kDisabledAtStart)
+        if (c.flags & DISABLED_AT_START)
             w->setEnabled(false);
         if (c.kind == ControlKind::Frame)
             frames.insert(QString::fromLatin1(c.name), w);

@@ -1,11 +1,10 @@
 #pragma once
-// Turns a window table (window_spec.h) into real widgets on a QMainWindow.
-#include "resources/window_spec.h"
+// Turns a window table (window_table.h) into real widgets on a QMainWindow.
+#include "resources/window_table.h"
 
 #include <QColor>
 #include <QObject>
 #include <QPalette>
-#include <QScrollBar>
 
 #include <functional>
 
@@ -16,7 +15,7 @@ namespace orvine {
 
 // Makes the widget of a control the table cannot describe (the map pictures). Returns
 // nullptr to get the default widget for the control's kind.
-using CustomFactory = std::function<QWidget*(const ControlSpec& control, QWidget* parent)>;
+using CustomFactory = std::function<QWidget*(const ControlRow& control, QWidget* parent)>;
 
 // Builds the whole window: fixed dialog frame without minimise or maximise box, caption,
 // icon, window font, a central widget exactly the client size, the menus and every control
@@ -27,25 +26,10 @@ using CustomFactory = std::function<QWidget*(const ControlSpec& control, QWidget
 // the factory makes one. Labels show their captions whole in whatever font stands in for
 // the layout's: a label without background or border has room around its box, and a
 // caption wider than its box is set in a narrowed font.
-void build_window(QMainWindow& window, const WindowSpec& table, const CustomFactory& factory = {});
+void build_window(QMainWindow& window, const WindowTable& table, const CustomFactory& factory = {});
 
 // The colour a table entry stands for; system roles are taken from the given palette.
 QColor to_qcolor(const Colour& colour, const QPalette& palette = QPalette());
-
-// A vertical bar whose top end holds the larger number: the range is Max..Min, drawn
-// upside down, and every arrow, trough, key and wheel action moves the value the way the
-// user sees it (up arrow, click above the thumb, Up, Page Up, Home and wheel up increase).
-class UpwardScrollBar : public QScrollBar {
-    Q_OBJECT
-public:
-    explicit UpwardScrollBar(QWidget* parent = nullptr);
-
-protected:
-    void wheelEvent(QWheelEvent* event) override;
-
-private:
-    void mirror_action(int action);
-};
 
 // The control, menu or action called `name` inside `window`; a missing name is a
 // programming error and stops the program.

@@ -35,16 +35,20 @@ public:
     // The file as it was when the rows were read from it or last written from them.
     const FileStamp& source() const { return source_; }
 
+    // A read of the file begins: until it ends whole the rows do not mirror the file.
+    void begin_read() { loaded_whole_ = false; }
+    // The read ended, whole or not, on the file as `source` describes it.
+    void end_read(bool whole, const FileStamp& source)
+    {
+        loaded_whole_ = whole;
+        source_ = source;
+    }
+    // The rows were written to the file, which `source` now describes.
+    void written(const FileStamp& source) { source_ = source; }
+
 private:
     bool loaded_whole_ = false;
     FileStamp source_;
-    friend struct PlaceTableAccess;
-};
-
-// Used by the file code to mark the table as read whole or not and to note its source.
-struct PlaceTableAccess {
-    static void set_loaded_whole(PlaceTable& t, bool whole) { t.loaded_whole_ = whole; }
-    static void set_source(PlaceTable& t, const FileStamp& stamp) { t.source_ = stamp; }
 };
 
 } // namespace orvine

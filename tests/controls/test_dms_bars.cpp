@@ -13,8 +13,8 @@ private slots:
     void echoes_data()
     {
         QTest::addColumn<bool>("main_window");
-        QTest::newRow("Form1 echoes while dragging") << true;
-        QTest::newRow("Form2 echoes at the drag's end") << false;
+        QTest::newRow("MainWindow echoes while dragging") << true;
+        QTest::newRow("PlaceListWindow echoes at the drag's end") << false;
     }
     // A point put on the bars shows in their echo labels. A click echoes at once; a drag
     // moves the value only when the thumb is let go.
@@ -22,7 +22,7 @@ private slots:
     {
         QFETCH(bool, main_window);
         QMainWindow w;
-        build_window(w, main_window ? form1_spec() : form2_spec());
+        build_window(w, main_window ? main_window_table() : place_list_window_table());
         DmsBars bars(&w, main_window ? DmsBars::Echo::WhileDragging : DmsBars::Echo::AtDragEnd);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -1,7 +1,7 @@
 #pragma once
 // Raw bytes in and out of a temporary program directory, special files in place of a file, and
 // problems compared in one step.
-#include "file_faults.h"
+#include "support/test_files.h"
 #include "files/file_problem.h"
 
 #include <QByteArray>
@@ -34,12 +34,6 @@ inline void write_bytes(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-inline QByteArray read_bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 // Puts a special file at `path`: "folder", "fifo" (no writer: reading would block for ever),

@@ -95,11 +95,11 @@ TEST(DefaultFiles, LoadWholeAndAreWhatTheProgramWrites)
     for (int i = 0; i < list.records; ++i)
         names << table.rows[i].name;
     EXPECT_EQ(names.removeDuplicates(), 0);
-    EXPECT_EQ(table.rows[names.indexOf(QString::fromUtf8("シドニー"))].point.ido_do, -33);
+    EXPECT_EQ(table.rows[names.indexOf(QString::fromUtf8("シドニー"))].point.latitude.degrees, -33);
 
     QTemporaryDir dir;
     table.place_last = static_cast<std::int16_t>(list.records - 1);
-    PlaceTableAccess::set_source(table, FileStamp{}); // written where no file is yet
+    table.written(FileStamp{}); // as if written where no file is yet
     ASSERT_FALSE(save_place_list(dir.path(), "places.txt", table));
     EXPECT_EQ(read_bytes(dir.filePath("places.txt")), read_bytes(DATA_DIR + "/places.txt"));
     FileStamp absent;

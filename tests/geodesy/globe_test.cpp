@@ -37,8 +37,8 @@ TEST(Globe, PointsTheBarsHoldGiveTheWindowsResultsToTheLastBit)
     GlobeCalculation g;
     for (const auto& [dep, dst] : pairs) {
         const Calculation w = calculate(dep, dst);
-        calculate_globe({angle(dep.ido_do, dep.ido_hun, dep.ido_byo), angle(dep.kei_do, dep.kei_hun, dep.kei_byo)},
-                        {angle(dst.ido_do, dst.ido_hun, dst.ido_byo), angle(dst.kei_do, dst.kei_hun, dst.kei_byo)},
+        calculate_globe({angle(dep.latitude.degrees, dep.latitude.minutes, dep.latitude.seconds), angle(dep.longitude.degrees, dep.longitude.minutes, dep.longitude.seconds)},
+                        {angle(dst.latitude.degrees, dst.latitude.minutes, dst.latitude.seconds), angle(dst.longitude.degrees, dst.longitude.minutes, dst.longitude.seconds)},
                         false, g);
         ASSERT_EQ(g.refusal, w.refusal);
         ASSERT_EQ(g.b, w.b);

@@ -8,7 +8,7 @@
 
 using namespace orvine;
 
-Q_DECLARE_METATYPE(const orvine::WindowSpec*)
+Q_DECLARE_METATYPE(const orvine::WindowTable*)
 
 namespace {
 
@@ -47,8 +47,8 @@ class TestWindowRendering : public QObject {
 private slots:
     void windows_look_whole_data()
     {
-        QTest::addColumn<const WindowSpec*>("table");
-        for (const WindowSpec* table : {&form1_spec(), &form2_spec(), &frmjpmap_spec()})
+        QTest::addColumn<const WindowTable*>("table");
+        for (const WindowTable* table : {&main_window_table(), &place_list_window_table(), &map_window_table()})
             QTest::newRow(table->name) << table;
     }
     void windows_look_whole();
@@ -59,14 +59,14 @@ private slots:
 // upwards, the veil.
 void TestWindowRendering::windows_look_whole()
 {
-    QFETCH(const WindowSpec*, table);
+    QFETCH(const WindowTable*, table);
     QMainWindow w;
     build_window(w, *table);
-    DmsBars* bars = table == &frmjpmap_spec() ? nullptr : new DmsBars(&w, DmsBars::Echo::AtDragEnd);
+    DmsBars* bars = table == &map_window_table() ? nullptr : new DmsBars(&w, DmsBars::Echo::AtDragEnd);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QStringList units{"Label3", "Label4"};  // drawn unit by unit under the bars, checked below
-    for (const ControlSpec& row : table->controls) {
+    for (const ControlRow& row : table->controls) {
         QWidget* c = control<QWidget>(&w, row.name);
         if (auto* label = qobject_cast<QLabel*>(c); label && *row.caption && !units.contains(row.name)) {
             const QRect allowed = label->contentsRect().marginsRemoved(QMargins() + label->frameWidth());

@@ -9,24 +9,24 @@ namespace mapgen {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegree = kPi / 180;
+constexpr double PI = 3.14159265358979323846;
+constexpr double DEGREE = PI / 180;
 
 // The globe faces 15 degrees north, 75 degrees west: both Americas whole,
 // with the bulge of Africa at the eastern rim.
-constexpr double kCentreLon = -75 * kDegree;
-constexpr double kCentreLat = 15 * kDegree;
+constexpr double CENTRE_LONGITUDE = -75 * DEGREE;
+constexpr double CENTRE_LATITUDE = 15 * DEGREE;
 
 // Samples per pixel along each axis when deciding what a pixel shows.
-constexpr int kSamples = 16;
+constexpr int SAMPLES = 16;
 
-const QRgb kTransparent = qRgba(0, 0, 0, 0);
-const QRgb kBlack = qRgb(0, 0, 0), kMaroon = qRgb(128, 0, 0), kGreen = qRgb(0, 128, 0),
-           kOlive = qRgb(128, 128, 0), kNavy = qRgb(0, 0, 128), kPurple = qRgb(128, 0, 128),
-           kTeal = qRgb(0, 128, 128), kSilver = qRgb(192, 192, 192), kGrey = qRgb(128, 128, 128),
-           kRed = qRgb(255, 0, 0), kLime = qRgb(0, 255, 0), kYellow = qRgb(255, 255, 0),
-           kBlue = qRgb(0, 0, 255), kFuchsia = qRgb(255, 0, 255), kAqua = qRgb(0, 255, 255),
-           kWhite = qRgb(255, 255, 255);
+const QRgb TRANSPARENT = qRgba(0, 0, 0, 0);
+const QRgb BLACK = qRgb(0, 0, 0), MAROON = qRgb(128, 0, 0), GREEN = qRgb(0, 128, 0),
+           OLIVE = qRgb(128, 128, 0), NAVY = qRgb(0, 0, 128), PURPLE = qRgb(128, 0, 128),
+           TEAL = qRgb(0, 128, 128), SILVER = qRgb(192, 192, 192), GREY = qRgb(128, 128, 128),
+           RED = qRgb(255, 0, 0), LIME = qRgb(0, 255, 0), YELLOW = qRgb(255, 255, 0),
+           BLUE = qRgb(0, 0, 255), FUCHSIA = qRgb(255, 0, 255), AQUA = qRgb(0, 255, 255),
+           WHITE = qRgb(255, 255, 255);
 
 // Land drawn once on a fine equirectangular raster, so that each sample of
 // the globe is a look-up rather than a point-in-polygon test.
@@ -34,26 +34,26 @@ class LandLookup
 {
 public:
     explicit LandLookup(const QList<Polygon> &land)
-        : m_image(kWidth, kHeight, QImage::Format_RGB32)
+        : m_image(WIDTH, HEIGHT, QImage::Format_RGB32)
     {
         m_image.fill(Qt::black);
         QPainter painter(&m_image);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setBrush(Qt::white);
-        fillPolygons(painter, land, Grid{-180, 360.0 / kWidth, 90, 180.0 / kHeight});
+        fillPolygons(painter, land, Grid{-180, 360.0 / WIDTH, 90, 180.0 / HEIGHT});
     }
 
     bool isLand(double lonDegrees, double latDegrees) const
     {
-        int x = int(std::lround((lonDegrees + 180) * kWidth / 360)) % kWidth;
+        int x = int(std::lround((lonDegrees + 180) * WIDTH / 360)) % WIDTH;
         if (x < 0)
-            x += kWidth;
-        const int y = std::clamp(int(std::lround((90 - latDegrees) * kHeight / 180)), 0, kHeight - 1);
+            x += WIDTH;
+        const int y = std::clamp(int(std::lround((90 - latDegrees) * HEIGHT / 180)), 0, HEIGHT - 1);
         return qRed(m_image.pixel(x, y)) != 0;
     }
 
 private:
-    static constexpr int kWidth = 2880, kHeight = 1440;
+    static constexpr int WIDTH = 2880, HEIGHT = 1440;
     QImage m_image;
 };
 
@@ -61,8 +61,8 @@ private:
 
 QList<QRgb> classicPalette()
 {
-    return {kBlack, kMaroon, kGreen, kOlive, kNavy, kPurple, kTeal, kSilver,
-            kGrey, kRed, kLime, kYellow, kBlue, kFuchsia, kAqua, kWhite};
+    return {BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER,
+            GREY, RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE};
 }
 
 QImage drawGlobe(const QList<Polygon> &land, int size)
@@ -74,49 +74,49 @@ QImage drawGlobe(const QList<Polygon> &land, int size)
     // The PNG needs a transparent entry and has room for 16; fuchsia, the
     // colour a globe never shows, gives way to it.
     QList<QRgb> palette = classicPalette();
-    palette.removeOne(kFuchsia);
-    palette.prepend(kTransparent);
+    palette.removeOne(FUCHSIA);
+    palette.prepend(TRANSPARENT);
 
     QImage image(size, size, QImage::Format_Indexed8);
     image.setColorTable(palette);
     image.fill(0);
 
-    const int seaIndex = int(palette.indexOf(kBlue));
-    const int landIndex = int(palette.indexOf(kLime));
-    const int rimIndex = int(palette.indexOf(kBlack));
-    const int shadedSeaIndex = int(palette.indexOf(kNavy));
-    const int shadedLandIndex = int(palette.indexOf(kGreen));
+    const int seaIndex = int(palette.indexOf(BLUE));
+    const int landIndex = int(palette.indexOf(LIME));
+    const int rimIndex = int(palette.indexOf(BLACK));
+    const int shadedSeaIndex = int(palette.indexOf(NAVY));
+    const int shadedLandIndex = int(palette.indexOf(GREEN));
 
     QList<int> inside(size * size, 0), onLand(size * size, 0);
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
-            for (int sy = 0; sy < kSamples; ++sy) {
-                for (int sx = 0; sx < kSamples; ++sx) {
-                    const double x = (px + (sx + 0.5) / kSamples - centre) / radius;
-                    const double y = (centre - py - (sy + 0.5) / kSamples) / radius;
+            for (int sy = 0; sy < SAMPLES; ++sy) {
+                for (int sx = 0; sx < SAMPLES; ++sx) {
+                    const double x = (px + (sx + 0.5) / SAMPLES - centre) / radius;
+                    const double y = (centre - py - (sy + 0.5) / SAMPLES) / radius;
                     const double rho = std::hypot(x, y);
                     if (rho > 1)
                         continue;
                     ++inside[py * size + px];
                     // Inverse orthographic projection.
                     const double c = std::asin(rho);
-                    double lat = kCentreLat, lon = kCentreLon;
+                    double lat = CENTRE_LATITUDE, lon = CENTRE_LONGITUDE;
                     if (rho > 0) {
-                        lat = std::asin(std::cos(c) * std::sin(kCentreLat)
-                                        + y * std::sin(c) * std::cos(kCentreLat) / rho);
-                        lon = kCentreLon
+                        lat = std::asin(std::cos(c) * std::sin(CENTRE_LATITUDE)
+                                        + y * std::sin(c) * std::cos(CENTRE_LATITUDE) / rho);
+                        lon = CENTRE_LONGITUDE
                               + std::atan2(x * std::sin(c),
-                                           rho * std::cos(c) * std::cos(kCentreLat)
-                                               - y * std::sin(c) * std::sin(kCentreLat));
+                                           rho * std::cos(c) * std::cos(CENTRE_LATITUDE)
+                                               - y * std::sin(c) * std::sin(CENTRE_LATITUDE));
                     }
-                    if (lookup.isLand(lon / kDegree, lat / kDegree))
+                    if (lookup.isLand(lon / DEGREE, lat / DEGREE))
                         ++onLand[py * size + px];
                 }
             }
         }
     }
 
-    const int all = kSamples * kSamples;
+    const int all = SAMPLES * SAMPLES;
     for (int py = 0; py < size; ++py) {
         uchar *line = image.scanLine(py);
         for (int px = 0; px < size; ++px) {

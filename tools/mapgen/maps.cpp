@@ -56,11 +56,11 @@ QImage drawJapanMap(const QList<Polygon> &land, const QList<Region> &prefectures
     using namespace japan;
     const Grid grid{121.39834, 0.0514679, 49.00194, 0.0514679};
 
-    QImage image = greyCanvas(kWidth, kHeight, kSea);
+    QImage image = greyCanvas(WIDTH, HEIGHT, SEA);
     {
         QPainter painter(&image);
         setupAliased(painter);
-        painter.setBrush(QColor(kLand, kLand, kLand));
+        painter.setBrush(QColor(LAND, LAND, LAND));
         fillPolygons(painter, land, grid);
     }
 
@@ -68,7 +68,7 @@ QImage drawJapanMap(const QList<Polygon> &land, const QList<Region> &prefectures
     // land whose right or lower neighbour lies in another prefecture is a
     // border pixel. Stroking the prefecture outlines instead would also trace
     // every coast a second time, slightly off the land's own coastline.
-    QImage owner(kWidth, kHeight, QImage::Format_RGB32);
+    QImage owner(WIDTH, HEIGHT, QImage::Format_RGB32);
     owner.fill(0);
     {
         QPainter painter(&owner);
@@ -78,14 +78,14 @@ QImage drawJapanMap(const QList<Polygon> &land, const QList<Region> &prefectures
             fillPolygons(painter, prefectures[i].polygons, grid);
         }
     }
-    const QRgb border = qRgb(kBorder, kBorder, kBorder);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    const QRgb border = qRgb(BORDER, BORDER, BORDER);
+    for (int y = 0; y < HEIGHT; ++y) {
+        for (int x = 0; x < WIDTH; ++x) {
             const int here = qRed(owner.pixel(x, y));
             if (here == 0)
                 continue;
-            const int right = x + 1 < kWidth ? qRed(owner.pixel(x + 1, y)) : 0;
-            const int below = y + 1 < kHeight ? qRed(owner.pixel(x, y + 1)) : 0;
+            const int right = x + 1 < WIDTH ? qRed(owner.pixel(x + 1, y)) : 0;
+            const int below = y + 1 < HEIGHT ? qRed(owner.pixel(x, y + 1)) : 0;
             if ((right != 0 && right != here) || (below != 0 && below != here))
                 image.setPixel(x, y, border);
         }
@@ -94,7 +94,7 @@ QImage drawJapanMap(const QList<Polygon> &land, const QList<Region> &prefectures
     {
         QPainter painter(&image);
         setupAliased(painter);
-        painter.setPen(hairline(kCoast));
+        painter.setPen(hairline(COAST));
         strokeRings(painter, land, grid);
     }
     return toGreyPalette(image);
@@ -105,19 +105,19 @@ QImage drawWorldMap(const QList<Polygon> &land)
     using namespace world;
     const Grid grid{-179.188, 0.45138, 89.9756, 0.44988};
 
-    QImage image = greyCanvas(kWidth, kHeight, kSea);
+    QImage image = greyCanvas(WIDTH, HEIGHT, SEA);
     {
         QPainter painter(&image);
         setupAliased(painter);
-        painter.setBrush(QColor(kLand, kLand, kLand));
+        painter.setBrush(QColor(LAND, LAND, LAND));
         fillPolygons(painter, land, grid);
-        painter.setPen(hairline(kCoast));
+        painter.setPen(hairline(COAST));
         strokeRings(painter, land, grid);
     }
     // The equator is a whole pixel row, as the read-out expects it on row 200,
     // not where latitude 0 would fall between two rows.
-    for (int x = 0; x < kWidth; ++x)
-        image.setPixel(x, kEquatorRow, qRgb(kCoast, kCoast, kCoast));
+    for (int x = 0; x < WIDTH; ++x)
+        image.setPixel(x, EQUATOR_ROW, qRgb(COAST, COAST, COAST));
     return toGreyPalette(image);
 }
 

@@ -10,14 +10,14 @@ namespace mapgen {
 
 // Greys of the Japan map: coast darker than prefecture borders.
 namespace japan {
-constexpr int kSea = 236, kLand = 255, kCoast = 96, kBorder = 176;
-constexpr int kWidth = 500, kHeight = 500;
+constexpr int SEA = 236, LAND = 255, COAST = 96, BORDER = 176;
+constexpr int WIDTH = 500, HEIGHT = 500;
 }
 
 // Greys of the world map; the equator uses the coast grey.
 namespace world {
-constexpr int kSea = 236, kLand = 251, kCoast = 136;
-constexpr int kWidth = 794, kHeight = 400, kEquatorRow = 200;
+constexpr int SEA = 236, LAND = 251, COAST = 136;
+constexpr int WIDTH = 794, HEIGHT = 400, EQUATOR_ROW = 200;
 }
 
 // Japan from the Yaeyama islands to Hokkaido, with the neighbouring coasts,

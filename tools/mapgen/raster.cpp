@@ -47,7 +47,7 @@ QPolygonF project(const QPolygonF &points, const Grid &grid, double lonShift)
 
 // The unwrapped rings span at most one turn beyond [-180, 180], so drawing
 // each shape one turn east and west as well covers every frame.
-constexpr double kShifts[] = {-360.0, 0.0, 360.0};
+constexpr double SHIFTS[] = {-360.0, 0.0, 360.0};
 
 } // namespace
 
@@ -57,7 +57,7 @@ void fillPolygons(QPainter &painter, const QList<Polygon> &polygons, const Grid 
         QList<UnwrappedRing> rings;
         for (const Ring &ring : polygon)
             rings.append(unwrap(ring));
-        for (double shift : kShifts) {
+        for (double shift : SHIFTS) {
             QPainterPath path;
             path.setFillRule(Qt::OddEvenFill);
             for (const UnwrappedRing &ring : rings) {
@@ -82,7 +82,7 @@ void strokeRings(QPainter &painter, const QList<Polygon> &polygons, const Grid &
             UnwrappedRing unwrapped = unwrap(ring);
             if (!unwrapped.aroundPole && !unwrapped.points.isEmpty())
                 unwrapped.points.append(unwrapped.points.first());
-            for (double shift : kShifts)
+            for (double shift : SHIFTS)
                 painter.drawPolyline(project(unwrapped.points, grid, shift));
         }
     }

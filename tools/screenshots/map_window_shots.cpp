@@ -2,9 +2,9 @@
 // for a look, printing the read-out. map_window_shots <dir> [kind x y]...  (kind 0 Japan,
 // 1 world); without points it marks Tokyo and Naha on the Japan map, London and Sydney on
 // the world map.
-#include "map/frmjpmap.h"
-#include "platform/fake_dialogs.h"
-#include "shared_state/module1.h"
+#include "map/map_window.h"
+#include "support/fake_dialogs.h"
+#include "shared_state/shared_state.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,12 +44,12 @@ int main(int argc, char** argv)
     if (marks.empty())
         marks = {{0, 355, 259, "tokyo"}, {0, 122, 443, "naha"}, {1, 397, 86, "london"}, {1, 732, 275, "sydney"}};
 
-    Module1 m;
+    SharedState m;
     FakeDialogs dialogs;
     QWidget main_window;
-    auto* map = new frmjpmap(m, dialogs, main_window);
+    auto* map = new MapWindow(m, dialogs, main_window);
     for (const Mark& mk : marks) {
-        m.map_kind = static_cast<std::int16_t>(mk.kind);
+        m.map_kind = mk.kind == 0 ? MapKind::Japan : MapKind::World;
         map->show();
         QWidget* picture = map->findChild<QWidget*>(mk.kind == 0 ? QStringLiteral("Picture1") : QStringLiteral("Picture2"));
         const QPointF at(mk.x, mk.y);

@@ -1,12 +1,12 @@
-// Not a test: saves the windows as PNG files in <dir> for a look. Form1.png, Form2.png and
-// frmjpmap.png are the bare tables with the widest echoes; form1-start.png and
+// Not a test: saves the windows as PNG files in <dir> for a look. MainWindow.png, PlaceListWindow.png and
+// MapWindow.png are the bare tables with the widest echoes; form1-start.png and
 // form1-result.png are the main window on the installed files at start-up and after a result,
 // form1-handed-back.png after the place list handed that result back (its frame disabled).
-#include "main_window/form1.h"
-#include "platform/fake_dialogs.h"
+#include "main_window/main_window.h"
+#include "support/fake_dialogs.h"
 #include "platform/platform.h"
 #include "resources/window_builder.h"
-#include "shared_state/module1.h"
+#include "shared_state/shared_state.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     const QString out = (argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath()) + QLatin1Char('/');
     const char* bars[] = {"ido_do", "ido_hun", "ido_byo", "kei_do", "kei_hun", "kei_byo"};
 
-    for (const WindowSpec* table : {&form1_spec(), &form2_spec(), &frmjpmap_spec()}) {
+    for (const WindowTable* table : {&main_window_table(), &place_list_window_table(), &map_window_table()}) {
         QMainWindow w;
         build_window(w, *table);
         const char* widest[] = {"-89", "59", "59", "-179", "59", "59"};
@@ -56,12 +56,12 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     QFile::copy(ORVINE_DATA_DIR "/vantorff.ini", dir.filePath("vantorff.ini"));
     QFile::copy(ORVINE_DATA_DIR "/places.txt", dir.filePath("places.txt"));
-    Module1 m;
-    m.program_dir = dir.path();
+    SharedState m;
+    m.files_folder = dir.path();
     FakeDialogs dialogs;
     SilentSound sound;
-    Form1 w(m, dialogs, sound, [] {});
-    w.Form_Load();
+    MainWindow w(m, dialogs, sound, [] {});
+    w.start();
     if (!save(w, out + "form1-start.png"))
         return 1;
     control<QPushButton>(&w, "btn_next")->click();
@@ -72,8 +72,8 @@ int main(int argc, char** argv)
     if (!save(w, out + "form1-result.png"))
         return 1;
     w.hide();
-    m.pt = Point{40, 42, 51, -74, 0, 21};
-    m.pt_place = QStringLiteral("不明");
-    m.pt_taken = 1;
+    m.transfer_point = Point{40, 42, 51, -74, 0, 21};
+    m.transfer_name = QStringLiteral("不明");
+    m.point_handed_over = true;
     return save(w, out + "form1-handed-back.png") ? 0 : 1;
 }

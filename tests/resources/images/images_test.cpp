@@ -13,11 +13,11 @@ using orvine::MapKind;
 
 namespace {
 
-const int kSea = 236;
+const int SEA = 236;
 
 QImage map_image(MapKind kind)
 {
-    return QImage(kind == MapKind::japan ? ORVINE_IMAGES_DIR "/japan_map.png" : ORVINE_IMAGES_DIR "/world_map.png");
+    return QImage(kind == MapKind::Japan ? ORVINE_IMAGES_DIR "/japan_map.png" : ORVINE_IMAGES_DIR "/world_map.png");
 }
 
 } // namespace
@@ -28,16 +28,16 @@ QImage map_image(MapKind kind)
 TEST(Maps, GreyImagesShowPlacesWhereTheProjectionPutsThem)
 {
     const std::tuple<MapKind, const char *, double, double, bool, int> places[] = {
-        {MapKind::japan, "Tokyo, Shinjuku", 35.690, 139.700, true, 0},
-        {MapKind::japan, "Seoul", 37.566, 126.978, true, 0},
-        {MapKind::japan, "Sea of Japan", 40.000, 135.000, false, 1},
-        {MapKind::japan, "Tokyo Bay", 35.450, 139.850, false, 0},
-        {MapKind::world, "London", 51.507, -0.128, true, 0},
-        {MapKind::world, "Sydney", -33.869, 151.209, true, 1},
-        {MapKind::world, "Chukotka, east of the 180th meridian", 65.500, -175.000, true, 0},
-        {MapKind::world, "Antarctica, south pole plateau", -85.000, 0.000, true, 0},
+        {MapKind::Japan, "Tokyo, Shinjuku", 35.690, 139.700, true, 0},
+        {MapKind::Japan, "Seoul", 37.566, 126.978, true, 0},
+        {MapKind::Japan, "Sea of Japan", 40.000, 135.000, false, 1},
+        {MapKind::Japan, "Tokyo Bay", 35.450, 139.850, false, 0},
+        {MapKind::World, "London", 51.507, -0.128, true, 0},
+        {MapKind::World, "Sydney", -33.869, 151.209, true, 1},
+        {MapKind::World, "Chukotka, east of the 180th meridian", 65.500, -175.000, true, 0},
+        {MapKind::World, "Antarctica, south pole plateau", -85.000, 0.000, true, 0},
         // Column 0 shows 179.188 W: open Pacific unless the map is shifted or wrapped.
-        {MapKind::world, "west edge, 20 S", -20.000, -179.188, false, 0},
+        {MapKind::World, "west edge, 20 S", -20.000, -179.188, false, 0},
     };
     for (const auto &[kind, name, lat, lon, land, reach] : places) {
         const QImage image = map_image(kind);
@@ -50,7 +50,7 @@ TEST(Maps, GreyImagesShowPlacesWhereTheProjectionPutsThem)
         int sea = 0;
         for (int dy = -reach; dy <= reach; ++dy)
             for (int dx = -reach; dx <= reach; ++dx)
-                sea += qGray(image.pixel(x + dx, y + dy)) == kSea;
+                sea += qGray(image.pixel(x + dx, y + dy)) == SEA;
         EXPECT_EQ(sea == (2 * reach + 1) * (2 * reach + 1), !land) << name;
     }
 }

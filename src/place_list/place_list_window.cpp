@@ -1,4 +1,4 @@
-#include "place_list/form2.h"
+#include "place_list/place_list_window.h"
 
 #include "controls/dms_bars.h"
 #include "files/file_problem.h"
@@ -6,12 +6,12 @@
 #include "place_list/place_name.h"
 #include "files/record_format.h"
 #include "files/settings_file.h"
-#include "place_list/version_box.h"
+#include "controls/version_box.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
 #include "resources/window_builder.h"
-#include "resources/window_spec.h"
-#include "shared_state/module1.h"
+#include "resources/window_table.h"
+#include "shared_state/shared_state.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -56,10 +56,10 @@ QString start_point_question(const QString& name)
 
 } // namespace
 
-Form2::Form2(Module1& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window)
+PlaceListWindow::PlaceListWindow(SharedState& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window)
     : m_(module1), dialogs_(dialogs), sound_(sound), main_window_(main_window)
 {
-    build_window(*this, form2_spec());
+    build_window(*this, place_list_window_table());
     setAttribute(Qt::WA_DeleteOnClose);
 
     List1 = control<QListWidget>(this, "List1");
@@ -79,21 +79,21 @@ Form2::Form2(Module1& module1, Dialogs& dialogs, NotificationSound& sound, QWidg
     List1->setSortingEnabled(false);
     // The selection, not the current item: a list that merely receives the focus gets a
     // current item without anything being chosen.
-    connect(List1, &QListWidget::itemSelectionChanged, this, &Form2::List1_Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &Form2::List1_DblClick);
-    connect(btntuika, &QPushButton::clicked, this, &Form2::btntuika_Click);
-    connect(btnteisei, &QPushButton::clicked, this, &Form2::btnteisei_Click);
-    connect(btnsakujyo, &QPushButton::clicked, this, &Form2::btnsakujyo_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
-    connect(btnreturn, &QPushButton::clicked, this, &Form2::btnreturn_Click);
-    connect(btncan, &QPushButton::clicked, this, &Form2::btncan_Click);
-    connect(mnucancel, &QAction::triggered, this, &Form2::mnucancel_Click);
-    connect(mnuver2, &QAction::triggered, this, &Form2::mnuver2_Click);
+    connect(List1, &QListWidget::itemSelectionChanged, this, &PlaceListWindow::List1_Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &PlaceListWindow::List1_DblClick);
+    connect(btntuika, &QPushButton::clicked, this, &PlaceListWindow::btntuika_Click);
+    connect(btnteisei, &QPushButton::clicked, this, &PlaceListWindow::btnteisei_Click);
+    connect(btnsakujyo, &QPushButton::clicked, this, &PlaceListWindow::btnsakujyo_Click);
+    connect(Command4, &QPushButton::clicked, this, &PlaceListWindow::Command4_Click);
+    connect(btnreturn, &QPushButton::clicked, this, &PlaceListWindow::btnreturn_Click);
+    connect(btncan, &QPushButton::clicked, this, &PlaceListWindow::btncan_Click);
+    connect(mnucancel, &QAction::triggered, this, &PlaceListWindow::mnucancel_Click);
+    connect(mnuver2, &QAction::triggered, this, &PlaceListWindow::mnuver2_Click);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &Form2::btncan_Click);
+    connect(escape, &QShortcut::activated, this, &PlaceListWindow::btncan_Click);
 }
 
-void Form2::showEvent(QShowEvent* event)
+void PlaceListWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     // A spontaneous show is the desktop restoring the window, not a hand-over.
@@ -101,33 +101,33 @@ void Form2::showEvent(QShowEvent* event)
         Form_Activate();
 }
 
-void Form2::closeEvent(QCloseEvent* event)
+void PlaceListWindow::closeEvent(QCloseEvent* event)
 {
     if (isVisible())
         Form_Unload();
     event->accept();
 }
 
-void Form2::Form_Activate()
+void PlaceListWindow::Form_Activate()
 {
     platform::centre_on_screen(*this);
-    Text1->setText(m_.pt_place);
+    Text1->setText(m_.transfer_name);
     // The point still carries the start-up name but has been moved away from it.
-    if (m_.pt_place == m_.init_place && m_.pt != m_.init)
+    if (m_.transfer_name == m_.start_name && m_.transfer_point != m_.start_point)
         Text1->setText(UNKNOWN_PLACE);
-    bars_->set(m_.pt);
-    bars_->set_labels(m_.pt);
+    bars_->set(m_.transfer_point);
+    bars_->set_labels(m_.transfer_point);
     ido_do->setFocus();
-    m_.bk_place = m_.pt_place;
-    m_.bk = m_.pt;
+    m_.saved_name = m_.transfer_name;
+    m_.saved_point = m_.transfer_point;
     set_selection_buttons(false);
     load_and_list();
 }
 
-void Form2::load_and_list()
+void PlaceListWindow::load_and_list()
 {
     rewrite_refusal_.clear();
-    const PlaceListLoad load = load_place_list(m_.program_dir, m_.list_file, m_.places);
+    const PlaceListLoad load = load_place_list(m_.files_folder, m_.list_file, m_.places);
     list_table();
     const std::optional<FileProblem>& why = load.problem ? load.problem : load.notice;
     if (why) {
@@ -137,7 +137,7 @@ void Form2::load_and_list()
     }
 }
 
-void Form2::list_table()
+void PlaceListWindow::list_table()
 {
     std::int16_t last = PlaceTable::SIZE - 1;
     for (int i = 0; i < PlaceTable::SIZE; ++i) {
@@ -152,7 +152,7 @@ void Form2::list_table()
         List1->addItem(m_.places.rows[i].name);
 }
 
-void Form2::show_place(const Place& place)
+void PlaceListWindow::show_place(const Place& place)
 {
     Text1->setText(place.name);
     bars_->set(place.point);
@@ -160,13 +160,13 @@ void Form2::show_place(const Place& place)
 }
 
 // Position of the selected name in List1, or -1 when nothing is selected.
-int Form2::selected_row() const
+int PlaceListWindow::selected_row() const
 {
     const QList<QListWidgetItem*> selected = List1->selectedItems();
     return selected.isEmpty() ? -1 : List1->row(selected.first());
 }
 
-void Form2::List1_Click()
+void PlaceListWindow::List1_Click()
 {
     const int i = selected_row();
     if (i < 0 || i > m_.places.place_last)
@@ -175,12 +175,12 @@ void Form2::List1_Click()
     set_selection_buttons(true);
 }
 
-void Form2::List1_DblClick()
+void PlaceListWindow::List1_DblClick()
 {
     take_shown_point();
 }
 
-void Form2::btntuika_Click()
+void PlaceListWindow::btntuika_Click()
 {
     if (!rewrite_allowed())
         return;
@@ -206,7 +206,7 @@ void Form2::btntuika_Click()
     PlaceTable added = table;
     ++added.place_last;
     added.rows[added.place_last] = Place{name, bars_->value()};
-    if (auto problem = save_place_list(m_.program_dir, m_.list_file, added)) {
+    if (auto problem = save_place_list(m_.files_folder, m_.list_file, added)) {
         report(*problem);
         return;
     }
@@ -214,7 +214,7 @@ void Form2::btntuika_Click()
     List1->addItem(name);
 }
 
-void Form2::btnteisei_Click()
+void PlaceListWindow::btnteisei_Click()
 {
     // After a deletion the button stays enabled with nothing selected; then there is
     // nothing to correct.
@@ -229,7 +229,7 @@ void Form2::btnteisei_Click()
         return;
 
     const Place replacement{name, bars_->value()};
-    if (auto problem = save_place_list_replacing(m_.program_dir, m_.list_file, m_.places, i, replacement)) {
+    if (auto problem = save_place_list_replacing(m_.files_folder, m_.list_file, m_.places, i, replacement)) {
         report(*problem);
         return;
     }
@@ -240,7 +240,7 @@ void Form2::btnteisei_Click()
     set_selection_buttons(false);
 }
 
-void Form2::btnsakujyo_Click()
+void PlaceListWindow::btnsakujyo_Click()
 {
     const int i = selected_row();
     if (i < 0)
@@ -248,7 +248,7 @@ void Form2::btnsakujyo_Click()
     if (!rewrite_allowed())
         return;
     // The list changes only once the file has been rewritten.
-    if (auto problem = save_place_list_skipping(m_.program_dir, m_.list_file, m_.places, i)) {
+    if (auto problem = save_place_list_skipping(m_.files_folder, m_.list_file, m_.places, i)) {
         report(*problem);
         return;
     }
@@ -259,7 +259,7 @@ void Form2::btnsakujyo_Click()
     btnsakujyo->setEnabled(false);
 }
 
-void Form2::Command4_Click()
+void PlaceListWindow::Command4_Click()
 {
     const QString name = checked_name(MSG_ENTER_START_NAME, false);
     if (name.isEmpty())
@@ -267,79 +267,79 @@ void Form2::Command4_Click()
     // What could not be read must not vanish without the user knowing.
     if (m_.settings_damaged
         && !dialogs_.confirm(replace_damaged_settings_question(
-                                 QDir::toNativeSeparators(settings_path(m_.program_dir)), m_.list_file),
+                                 QDir::toNativeSeparators(settings_path(m_.files_folder)), m_.list_file),
                              TITLE_START_POINT))
         return;
     if (!dialogs_.confirm(start_point_question(name), TITLE_START_POINT))
         return;
     const Point point = bars_->value();
-    if (auto problem = save_settings(m_.program_dir, m_.list_file, name, point, m_.settings_stamp)) {
+    if (auto problem = save_settings(m_.files_folder, m_.list_file, name, point, m_.settings_stamp)) {
         report(*problem);
         return;
     }
     m_.settings_damaged = false;
-    m_.init_place = name;
-    m_.init = point;
+    m_.start_name = name;
+    m_.start_point = point;
 }
 
-void Form2::btnreturn_Click()
+void PlaceListWindow::btnreturn_Click()
 {
     take_shown_point();
 }
 
-void Form2::btncan_Click()
+void PlaceListWindow::btncan_Click()
 {
     leave_without_choice();
 }
 
-void Form2::mnucancel_Click()
+void PlaceListWindow::mnucancel_Click()
 {
     leave_without_choice();
 }
 
-void Form2::mnuver2_Click()
+void PlaceListWindow::mnuver2_Click()
 {
     show_version_box(dialogs_, sound_, VersionBoxFrom::PlaceList);
 }
 
-void Form2::Form_Unload()
+void PlaceListWindow::Form_Unload()
 {
     leave_without_choice();
 }
 
-void Form2::take_shown_point()
+void PlaceListWindow::take_shown_point()
 {
     // The name goes over as shown, untrimmed: it may be "不明" or empty.
-    m_.pt_place = Text1->text();
-    m_.pt = bars_->value();
-    if (m_.start_mode == 0)
-        m_.dest_taken = 1;
-    m_.pt_taken = 1;
+    m_.transfer_name = Text1->text();
+    m_.transfer_point = bars_->value();
+    if (!m_.entering_departure)
+        m_.destination_handed_over = true;
+    m_.point_handed_over = true;
     btnreturn->setEnabled(false);
     btnteisei->setEnabled(false);
     List1->clear();
     hand_back_to_main_window();
 }
 
-void Form2::leave_without_choice()
+void PlaceListWindow::leave_without_choice()
 {
-    m_.pt_place = m_.bk_place;
-    m_.pt = m_.bk;
+    m_.transfer_name = m_.saved_name;
+    m_.transfer_point = m_.saved_point;
     List1->clear();
     hand_back_to_main_window();
     set_selection_buttons(false);
 }
 
-void Form2::hand_back_to_main_window()
+void PlaceListWindow::hand_back_to_main_window()
 {
-    // The main window's activation reads Module1 while it is being shown, so every
+    // The main window's activation reads SharedState while it is being shown, so every
     // shared variable is written before this point; showing it before hiding this window
     // also keeps one window of the program visible throughout.
     main_window_.show();
     hide();
 }
 
-bool Form2::rewrite_allowed()
+bool PlaceListWindow::rewrite_allowed()
 {
     if (rewrite_refusal_.isEmpty())
         return true;
@@ -347,7 +347,7 @@ bool Form2::rewrite_allowed()
     return false;
 }
 
-QString Form2::checked_name(const QString& missing_text, bool focus_text_box)
+QString PlaceListWindow::checked_name(const QString& missing_text, bool focus_text_box)
 {
     const QString name = trimmed_name(Text1->text());
     QString refusal;
@@ -363,7 +363,7 @@ QString Form2::checked_name(const QString& missing_text, bool focus_text_box)
     return QString();
 }
 
-void Form2::report(const FileProblem& problem)
+void PlaceListWindow::report(const FileProblem& problem)
 {
     dialogs_.message(problem_message(problem));
     if (problem.kind != FileProblem::Kind::ChangedElsewhere)
@@ -375,16 +375,16 @@ void Form2::report(const FileProblem& problem)
         load_and_list();
         return;
     }
-    const SettingsLoad settings = load_settings(m_.program_dir);
+    const SettingsLoad settings = load_settings(m_.files_folder);
     m_.settings_stamp = settings.stamp;
     m_.settings_damaged = settings.damaged();
     if (settings.ok()) {
-        m_.init_place = settings.settings.place;
-        m_.init = settings.settings.point;
+        m_.start_name = settings.settings.place;
+        m_.start_point = settings.settings.point;
     }
 }
 
-void Form2::set_selection_buttons(bool enabled)
+void PlaceListWindow::set_selection_buttons(bool enabled)
 {
     btnreturn->setEnabled(enabled);
     btnteisei->setEnabled(enabled);

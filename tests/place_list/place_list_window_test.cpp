@@ -1,11 +1,11 @@
 // The place-list window on real files in a temporary program directory; expected file
 // contents are encoded in code page 932, as the program writes them.
-#include "place_list/form2.h"
+#include "place_list/place_list_window.h"
 #include "controls/dms_bars.h"
 #include "files/settings_file.h"
-#include "platform/fake_dialogs.h"
+#include "support/fake_dialogs.h"
 #include "resources/window_builder.h"
-#include "shared_state/module1.h"
+#include "shared_state/shared_state.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -13,9 +13,10 @@
 #include <functional>
 #include <memory>
 
-#include "../files/file_faults.h"
+#include "support/test_files.h"
 
 using namespace orvine;
+using orvine::test::read_bytes;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -27,7 +28,7 @@ const QString NO_REWRITE = u"ファイルの内容を失わないため、追加
 const QString NOT_WRITTEN = u"%1「%2」に書き込めませんでした。ファイルは元のままです。\r\n（書き込みに失敗しました：ファイルの大きさの上限を超えます）"_s;
 const QString NOT_CHANGED = u"%1「%2」は、読み込んだ後に別の Orvine かほかのプログラムで変更されています。\r\n変更を失わないため今の操作は行わず、ファイルを読み込み直します。"_s;
 
-QString numbers(const Point& p) { return u"%1,%2,%3,%4,%5,%6"_s.arg(p.ido_do).arg(p.ido_hun).arg(p.ido_byo).arg(p.kei_do).arg(p.kei_hun).arg(p.kei_byo); }
+QString numbers(const Point& p) { return u"%1,%2,%3,%4,%5,%6"_s.arg(p.latitude.degrees).arg(p.latitude.minutes).arg(p.latitude.seconds).arg(p.longitude.degrees).arg(p.longitude.minutes).arg(p.longitude.seconds); }
 QString named(const QString& place, const Point& p) { return place + " " + numbers(p); }
 QString asking(const QString& name) { return "初期設定を  " + name + "  に変更します。\r\r                よろしいですか？"; }
 
@@ -37,12 +38,6 @@ QByteArray settings_rec(const QString& name, const Point& p) { return rec("place
 const QByteArray TOKYO_REC = rec(u"東京"_s, TOKYO_PT);
 const QByteArray OSAKA_REC = rec(u"大阪"_s, OSAKA_PT);
 const QByteArray SETTINGS_TOKYO = settings_rec(u"東京"_s, TOKYO_PT);
-
-QByteArray read_bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 bool write_bytes(const QString& path, const QByteArray& bytes)
 {
@@ -71,11 +66,11 @@ class TestForm2 : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<Module1> m;
+    std::unique_ptr<SharedState> m;
     std::unique_ptr<QMainWindow> mainw; // stands in for the main window
     FakeDialogs dialogs;
     SilentSound sound;
-    QPointer<Form2> form;
+    QPointer<PlaceListWindow> form;
 
     QString list_path() const { return dir->path() + "/places.txt"; }
     QString settings_path() const { return dir->path() + "/vantorff.ini"; }
@@ -84,10 +79,10 @@ class TestForm2 : public QObject {
     void open(const QByteArray& list_bytes, const QString& pt_place = u"東京"_s, const Point& pt = TOKYO_PT)
     {
         QVERIFY(write_bytes(list_path(), list_bytes));
-        m->pt_place = pt_place;
-        m->pt = pt;
+        m->transfer_name = pt_place;
+        m->transfer_point = pt;
         if (!form)
-            form = new Form2(*m, dialogs, sound, *mainw);
+            form = new PlaceListWindow(*m, dialogs, sound, *mainw);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form));
     }
@@ -122,11 +117,11 @@ private slots:
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
-        m = std::make_unique<Module1>();
-        m->program_dir = dir->path();
+        m = std::make_unique<SharedState>();
+        m->files_folder = dir->path();
         m->list_file = u"places.txt"_s;
-        m->init_place = u"東京"_s;
-        m->init = TOKYO_PT;
+        m->start_name = u"東京"_s;
+        m->start_point = TOKYO_PT;
         QVERIFY(write_bytes(settings_path(), SETTINGS_TOKYO));
         m->settings_stamp = load_settings(dir->path()).stamp;
         mainw = std::make_unique<QMainWindow>();
@@ -146,7 +141,7 @@ private slots:
         QString pt_place_at_main_show;
         const QObject watching; // ends the watch with this test
         mainw->winId();
-        connect(mainw->windowHandle(), &QWindow::visibleChanged, &watching, [&] { pt_place_at_main_show = m->pt_place; });
+        connect(mainw->windowHandle(), &QWindow::visibleChanged, &watching, [&] { pt_place_at_main_show = m->transfer_name; });
         // The name and point handed over, the name box shown, the way back and its gesture, start_mode.
         const std::tuple<QString, Point, QString, QString, std::function<void()>, int> rounds[] = {
             {u"大阪"_s, {35, 12, 0, -120, 0, 59}, u"大阪"_s, "close", [&] { form->close(); }, 0},
@@ -157,8 +152,8 @@ private slots:
             {u"京都"_s, TOKYO_PT, u"京都"_s, "double click", [&] { QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row_centre(1)); }, 0},
         };
         for (const auto& [place, point, shown, way, leave, start_mode] : rounds) {
-            m->start_mode = static_cast<std::int16_t>(start_mode);
-            m->pt_taken = m->dest_taken = 0;
+            m->entering_departure = static_cast<std::int16_t>(start_mode);
+            m->point_handed_over = m->destination_handed_over = false;
             mainw->hide();
             pt_place_at_main_show.clear();
             open(TOKYO_REC + OSAKA_REC, place, point);
@@ -170,9 +165,9 @@ private slots:
             click_row(1);
             text1()->setText(taken);
             leave();
-            QCOMPARE(named(m->pt_place, m->pt), taking ? named(taken, OSAKA_PT) : named(place, point));
-            QCOMPARE(std::pair(int(m->pt_taken), int(m->dest_taken)), std::pair(int(taking), int(taking && start_mode == 0)));
-            QCOMPARE(pt_place_at_main_show, m->pt_place); // Module1 was complete when the main window was shown
+            QCOMPARE(named(m->transfer_name, m->transfer_point), taking ? named(taken, OSAKA_PT) : named(place, point));
+            QCOMPARE(std::pair(int(m->point_handed_over), int(m->destination_handed_over)), std::pair(int(taking), int(taking && start_mode == 0)));
+            QCOMPARE(pt_place_at_main_show, m->transfer_name); // SharedState was complete when the main window was shown
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(way == "close" ? form.isNull() : form && !form->isVisible()); // every other way keeps it for next time
         }
@@ -275,7 +270,7 @@ private slots:
         if (full || settings)
             QCOMPARE(screen(), before);
         QCOMPARE(m->places.rows[1].name, u"P001"_s);
-        QCOMPARE(named(m->init_place, m->init), settings && !full ? named(u"大阪"_s, OSAKA_PT) : named(u"東京"_s, TOKYO_PT));
+        QCOMPARE(named(m->start_name, m->start_point), settings && !full ? named(u"大阪"_s, OSAKA_PT) : named(u"東京"_s, TOKYO_PT));
 
         // Once more, by the keyboard: down to P001, a name with blanks, Return on the button.
         dialogs.clear();
@@ -290,10 +285,10 @@ private slots:
                                  : action == "btnsakujyo" ? QByteArray(now).replace(was, "") : settings_rec(u"名古屋"_s, p001);
         QCOMPARE(dialogs.texts(), settings ? QStringList{asking(u"名古屋"_s)} : QStringList());
         QCOMPARE(read_bytes(target), through);
-        QCOMPARE(named(m->init_place, m->init), settings ? named(u"名古屋"_s, p001) : named(u"東京"_s, TOKYO_PT));
+        QCOMPARE(named(m->start_name, m->start_point), settings ? named(u"名古屋"_s, p001) : named(u"東京"_s, TOKYO_PT));
         QCOMPARE(text1()->text(), action == "btnsakujyo" ? u"P000"_s : " 名古屋" + IDEO);
     }
 };
 
 QTEST_MAIN(TestForm2)
-#include "test_form2.moc"
+#include "place_list_window_test.moc"

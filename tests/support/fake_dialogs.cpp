@@ -1,4 +1,4 @@
-#include "platform/fake_dialogs.h"
+#include "support/fake_dialogs.h"
 
 namespace orvine {
 

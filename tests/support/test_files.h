@@ -1,5 +1,6 @@
 #pragma once
-// Real faults for the file tests, without mounting anything.
+// Files for the tests: whole files read as bytes, and real faults without mounting anything.
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -10,6 +11,13 @@
 #include <unistd.h>
 
 namespace orvine::test {
+
+// The whole file, or "<unreadable>" when it cannot be opened.
+inline QByteArray read_bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
 
 // While it lives, no file can grow beyond `bytes`: a write past it fails with EFBIG, as on a
 // full disk (SIGXFSZ, which would end the process, is ignored).

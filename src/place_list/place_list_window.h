@@ -1,9 +1,9 @@
 #pragma once
 // The place-list window: the registry of named places, shown while the main window is hidden.
 //
-// Opening: the main window writes the transfer point (pt, pt_place) into Module1, hides
+// Opening: the main window writes the transfer point (pt, pt_place) into SharedState, hides
 // itself and shows this window; showing it runs Form_Activate, which takes the backup and
-// reads the place-list file afresh. Every way out writes Module1 first, then shows the
+// reads the place-list file afresh. Every way out writes SharedState first, then shows the
 // main window, then hides this one, so the main window's activation sees the final values.
 //
 // Escape leaves the window as "戻 る(cancel)" does.
@@ -25,19 +25,19 @@ class QScrollBar;
 
 namespace orvine {
 
-struct Module1;
+struct SharedState;
 struct Place;
 struct FileProblem;
 class Dialogs;
 class DmsBars;
 class NotificationSound;
 
-class Form2 : public QMainWindow {
+class PlaceListWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `main_window` is shown again on every way out of this window. The window deletes
     // itself when closed with its close box; hiding keeps it for the next opening.
-    Form2(Module1& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window);
+    PlaceListWindow(SharedState& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window);
 
 protected:
     // A show by the program (the hand-over from the main window) runs Form_Activate.
@@ -80,7 +80,7 @@ private:
     void set_selection_buttons(bool enabled);
     int selected_row() const;
 
-    Module1& m_;
+    SharedState& m_;
     Dialogs& dialogs_;
     NotificationSound& sound_;
     QWidget& main_window_;

@@ -30,7 +30,7 @@ struct FontSpec {
     double points;
     bool bold;
 };
-constexpr FontSpec kDefaultFont{};
+constexpr FontSpec DEFAULT_FONT{};
 
 struct TwipsRect {
     int left = 0;
@@ -39,18 +39,17 @@ struct TwipsRect {
     int height = 0;
 };
 
-enum ControlFlag : unsigned {
-    kNoFlags = 0,
-    kSingleBorder = 1u << 0,
-    kCentred = 1u << 1,
-    kDisabledAtStart = 1u << 2,
-};
+// The flags column of a control row: any of these or-ed together.
+constexpr unsigned NO_FLAGS = 0;
+constexpr unsigned SINGLE_BORDER = 1u << 0;
+constexpr unsigned CENTRED = 1u << 1;
+constexpr unsigned DISABLED_AT_START = 1u << 2;
 
 // One row of a window table; the trailing columns may be left out when empty.
-struct ControlSpec {
-    ControlSpec(const char* name_, ControlKind kind_, const char* parent_, const char* caption_, TwipsRect place_,
-                int tab_, FontSpec font_ = kDefaultFont, Colour back_ = {}, Colour text_ = {},
-                unsigned flags_ = kNoFlags, const char* tool_tip_ = nullptr, const char* image_ = nullptr,
+struct ControlRow {
+    ControlRow(const char* name_, ControlKind kind_, const char* parent_, const char* caption_, TwipsRect place_,
+                int tab_, FontSpec font_ = DEFAULT_FONT, Colour back_ = {}, Colour text_ = {},
+                unsigned flags_ = NO_FLAGS, const char* tool_tip_ = nullptr, const char* image_ = nullptr,
                 const char* accessible_name_ = nullptr)
         : name(name_), kind(kind_), parent(parent_), caption(caption_), place(place_), tab(tab_), font(font_),
           back(back_), text(text_), flags(flags_), tool_tip(tool_tip_), image(image_),
@@ -74,7 +73,7 @@ struct ControlSpec {
 };
 
 // Min is the value at the top of the bar, Max at the bottom; Min may be the larger one.
-struct ScrollSpec {
+struct ScrollBarRow {
     const char* name;
     int min;
     int max;
@@ -85,14 +84,14 @@ struct ScrollSpec {
 
 // One row per menu entry, depth 0 for the menu-bar titles. An entry followed by deeper
 // entries is a submenu; text nullptr is a separator. "&" marks the access key.
-struct MenuSpec {
+struct MenuRow {
     int depth;
     const char* name;
     const char* text;
 };
-constexpr const char* kSeparator = nullptr;
+constexpr const char* SEPARATOR = nullptr;
 
-struct WindowSpec {
+struct WindowTable {
     const char* name;
     const char* caption;
     int client_width;   // twips
@@ -101,18 +100,18 @@ struct WindowSpec {
     Colour back;
     Colour text;
     Colour fill;        // fill colour for figures drawn on the window (solid style)
-    std::vector<ControlSpec> controls;
-    std::vector<ScrollSpec> scroll_bars;
-    std::vector<MenuSpec> menus;
+    std::vector<ControlRow> controls;
+    std::vector<ScrollBarRow> scroll_bars;
+    std::vector<MenuRow> menus;
 
-    const ControlSpec* find(const char* control) const;
+    const ControlRow* find(const char* control) const;
 };
 
-const WindowSpec& form1_spec();
-const WindowSpec& form2_spec();
-const WindowSpec& frmjpmap_spec();
+const WindowTable& main_window_table();
+const WindowTable& place_list_window_table();
+const WindowTable& map_window_table();
 
 // Ranges, steps and design values of the six bars, shared by both frames.
-const std::vector<ScrollSpec>& dms_scroll_specs();
+const std::vector<ScrollBarRow>& dms_scroll_bar_rows();
 
 } // namespace orvine

@@ -1,12 +1,12 @@
-#include "map/frmjpmap.h"
+#include "map/map_window.h"
 
 #include "map/map_canvas.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
 #include "resources/resource_paths.h"
 #include "resources/window_builder.h"
-#include "resources/window_spec.h"
-#include "shared_state/module1.h"
+#include "resources/window_table.h"
+#include "shared_state/shared_state.h"
 
 #include <QCloseEvent>
 #include <QImage>
@@ -37,7 +37,7 @@ const KindLayout& layout_for(MapKind kind)
 {
     static const KindLayout japan{7710, 9060, {5220, 240}, {6025, 240}, {6850, 240}, "日本地図"};
     static const KindLayout world{12090, 7550, {9560, 240}, {10385, 240}, {11210, 240}, "世界地図"};
-    return kind == MapKind::japan ? japan : world;
+    return kind == MapKind::Japan ? japan : world;
 }
 
 void move_to_twips(QWidget& w, QPoint twips)
@@ -49,7 +49,7 @@ void move_to_twips(QWidget& w, QPoint twips)
 // a plain sea of the right size keeps the window usable.
 QImage map_image(MapKind kind)
 {
-    QImage image(QString::fromLatin1(kind == MapKind::japan ? kJapanMap : kWorldMap));
+    QImage image(QString::fromLatin1(kind == MapKind::Japan ? JAPAN_MAP : WORLD_MAP));
     if (image.isNull()) {
         const MapProjection& p = map_projection(kind);
         image = QImage(p.width, p.height, QImage::Format_RGB32);
@@ -58,13 +58,13 @@ QImage map_image(MapKind kind)
     return image;
 }
 
-MapCanvas* make_picture(const ControlSpec& c, QWidget* parent)
+MapCanvas* make_picture(const ControlRow& c, QWidget* parent)
 {
     MapKind kind;
     if (std::strcmp(c.name, "Picture1") == 0)
-        kind = MapKind::japan;
+        kind = MapKind::Japan;
     else if (std::strcmp(c.name, "Picture2") == 0)
-        kind = MapKind::world;
+        kind = MapKind::World;
     else
         return nullptr;
     auto* canvas = new MapCanvas(parent);
@@ -104,10 +104,10 @@ QString replacement_line(const QString& shown, const QString& north_or_east, con
 
 } // namespace
 
-frmjpmap::frmjpmap(Module1& module1, Dialogs& dialogs, QWidget& main_window)
+MapWindow::MapWindow(SharedState& module1, Dialogs& dialogs, QWidget& main_window)
     : m_(module1), dialogs_(dialogs), main_window_(main_window)
 {
-    build_window(*this, frmjpmap_spec(), make_picture);
+    build_window(*this, map_window_table(), make_picture);
     setAttribute(Qt::WA_DeleteOnClose);
 
     Picture1 = control<MapCanvas>(this, "Picture1");
@@ -124,22 +124,22 @@ frmjpmap::frmjpmap(Module1& module1, Dialogs& dialogs, QWidget& main_window)
     lblkhun = control<QLabel>(this, "lblkhun");
     lblkbyou = control<QLabel>(this, "lblkbyou");
 
-    connect(btndecide, &QPushButton::clicked, this, &frmjpmap::btndecide_Click);
-    connect(btncancel, &QPushButton::clicked, this, &frmjpmap::btncancel_Click);
-    connect(btnClose, &QPushButton::clicked, this, &frmjpmap::btnClose_Click);
-    connect(Picture1, &MapCanvas::mouse_moved, this, &frmjpmap::Picture1_MouseMove);
-    connect(Picture2, &MapCanvas::mouse_moved, this, &frmjpmap::Picture2_MouseMove);
-    connect(Picture1, &MapCanvas::mouse_pressed, this, &frmjpmap::Picture1_MouseDown);
-    connect(Picture2, &MapCanvas::mouse_pressed, this, &frmjpmap::Picture2_MouseDown);
-    connect(Picture1, &MapCanvas::key_moved, this, &frmjpmap::Picture1_KeyMove);
-    connect(Picture2, &MapCanvas::key_moved, this, &frmjpmap::Picture2_KeyMove);
+    connect(btndecide, &QPushButton::clicked, this, &MapWindow::btndecide_Click);
+    connect(btncancel, &QPushButton::clicked, this, &MapWindow::btncancel_Click);
+    connect(btnClose, &QPushButton::clicked, this, &MapWindow::btnClose_Click);
+    connect(Picture1, &MapCanvas::mouse_moved, this, &MapWindow::Picture1_MouseMove);
+    connect(Picture2, &MapCanvas::mouse_moved, this, &MapWindow::Picture2_MouseMove);
+    connect(Picture1, &MapCanvas::mouse_pressed, this, &MapWindow::Picture1_MouseDown);
+    connect(Picture2, &MapCanvas::mouse_pressed, this, &MapWindow::Picture2_MouseDown);
+    connect(Picture1, &MapCanvas::key_moved, this, &MapWindow::Picture1_KeyMove);
+    connect(Picture2, &MapCanvas::key_moved, this, &MapWindow::Picture2_KeyMove);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &frmjpmap::btnClose_Click);
+    connect(escape, &QShortcut::activated, this, &MapWindow::btnClose_Click);
 
     Form_Load();
 }
 
-void frmjpmap::Form_Load()
+void MapWindow::Form_Load()
 {
     for (MapCanvas* picture : {Picture1, Picture2}) {
         move_to_twips(*picture, {40, 1104});
@@ -147,27 +147,27 @@ void frmjpmap::Form_Load()
     }
 }
 
-void frmjpmap::setVisible(bool visible)
+void MapWindow::setVisible(bool visible)
 {
     if (visible && !isVisible())
         Form_Activate();
     QMainWindow::setVisible(visible);
 }
 
-void frmjpmap::Form_Activate()
+void MapWindow::Form_Activate()
 {
     clear_read_out();
     marked = 0;
-    m_.bk = m_.pt;
-    m_.bk_place = m_.pt_place;
+    m_.saved_point = m_.transfer_point;
+    m_.saved_name = m_.transfer_name;
     set_marked_buttons(false);
 
-    kind_ = map_kind_from(m_.map_kind);
+    kind_ = m_.map_kind;
     const KindLayout& layout = layout_for(kind_);
-    Picture1->setVisible(kind_ == MapKind::japan);
-    Picture2->setVisible(kind_ == MapKind::world);
+    Picture1->setVisible(kind_ == MapKind::Japan);
+    Picture2->setVisible(kind_ == MapKind::World);
     // The keys move the cross from the start, and Return cannot end the window unasked.
-    (kind_ == MapKind::japan ? Picture1 : Picture2)->setFocus();
+    (kind_ == MapKind::Japan ? Picture1 : Picture2)->setFocus();
     centralWidget()->setFixedSize(twips_to_px(layout.outer_width - frame_width_twips),
                                   twips_to_px(layout.outer_height - frame_height_twips));
     move_to_twips(*btndecide, layout.decide);
@@ -181,19 +181,19 @@ void frmjpmap::Form_Activate()
     Picture2->clear();
 }
 
-void frmjpmap::set_marked_buttons(bool on)
+void MapWindow::set_marked_buttons(bool on)
 {
     btndecide->setEnabled(on);
     btncancel->setEnabled(on);
 }
 
-void frmjpmap::restore_transfer_point()
+void MapWindow::restore_transfer_point()
 {
-    m_.pt_place = m_.bk_place;
-    m_.pt = m_.bk;
+    m_.transfer_name = m_.saved_name;
+    m_.transfer_point = m_.saved_point;
 }
 
-QString frmjpmap::sub_degree_message(const QString& lines)
+QString MapWindow::sub_degree_message(const QString& lines)
 {
     return QStringLiteral("南緯・西経で1度に満たない値は、南北・東西を度の符号で表すため、"
                           "このままでは受け渡せません。\r\n\r\n")
@@ -202,54 +202,54 @@ QString frmjpmap::sub_degree_message(const QString& lines)
                          "（キャンセルすると地図に戻り、選び直せます）");
 }
 
-void frmjpmap::btndecide_Click()
+void MapWindow::btndecide_Click()
 {
     const int kei_sign = Label1->text() == QStringLiteral("西経") ? -1 : 1;
     const int ido_sign = Label8->text() == QStringLiteral("南緯") ? -1 : 1;
     Point p;
-    p.ido_do = static_cast<std::int16_t>(ido_sign * lblido->text().toShort());
-    p.ido_hun = lblihun->text().toShort();
-    p.ido_byo = lblibyou->text().toShort();
-    p.kei_do = static_cast<std::int16_t>(kei_sign * lblkdo->text().toShort());
-    p.kei_hun = lblkhun->text().toShort();
-    p.kei_byo = lblkbyou->text().toShort();
+    p.latitude.degrees = static_cast<std::int16_t>(ido_sign * lblido->text().toShort());
+    p.latitude.minutes = lblihun->text().toShort();
+    p.latitude.seconds = lblibyou->text().toShort();
+    p.longitude.degrees = static_cast<std::int16_t>(kei_sign * lblkdo->text().toShort());
+    p.longitude.minutes = lblkhun->text().toShort();
+    p.longitude.seconds = lblkbyou->text().toShort();
 
     // Handing over 0 degrees would silently move the point to the other hemisphere; the
     // user is told and may take the nearest value that can be carried, or pick again.
-    const SubDegree ido = sub_degree(ido_sign < 0, p.ido_do, p.ido_hun, p.ido_byo);
-    const SubDegree kei = sub_degree(kei_sign < 0, p.kei_do, p.kei_hun, p.kei_byo);
+    const SubDegree ido = sub_degree(ido_sign < 0, p.latitude.degrees, p.latitude.minutes, p.latitude.seconds);
+    const SubDegree kei = sub_degree(kei_sign < 0, p.longitude.degrees, p.longitude.minutes, p.longitude.seconds);
     if (ido.affected || kei.affected) {
         QStringList lines;
         if (ido.affected)
             lines << replacement_line(QStringLiteral("南緯"), QStringLiteral("北緯"), QStringLiteral("南緯"),
-                                      p.ido_hun, p.ido_byo, ido.degrees);
+                                      p.latitude.minutes, p.latitude.seconds, ido.degrees);
         if (kei.affected)
             lines << replacement_line(QStringLiteral("西経"), QStringLiteral("東経"), QStringLiteral("西経"),
-                                      p.kei_hun, p.kei_byo, kei.degrees);
+                                      p.longitude.minutes, p.longitude.seconds, kei.degrees);
         if (!dialogs_.confirm(sub_degree_message(lines.join(QStringLiteral("\r\n")))))
             return;
         if (ido.affected) {
-            p.ido_do = ido.degrees;
-            p.ido_hun = 0;
-            p.ido_byo = 0;
+            p.latitude.degrees = ido.degrees;
+            p.latitude.minutes = 0;
+            p.latitude.seconds = 0;
         }
         if (kei.affected) {
-            p.kei_do = kei.degrees;
-            p.kei_hun = 0;
-            p.kei_byo = 0;
+            p.longitude.degrees = kei.degrees;
+            p.longitude.minutes = 0;
+            p.longitude.seconds = 0;
         }
     }
 
-    m_.pt = p;
-    m_.pt_place = UNKNOWN_PLACE;
-    if (m_.start_mode == 0)
-        m_.dest_taken = 1;
-    m_.pt_taken = 1;
+    m_.transfer_point = p;
+    m_.transfer_name = UNKNOWN_PLACE;
+    if (!m_.entering_departure)
+        m_.destination_handed_over = true;
+    m_.point_handed_over = true;
     main_window_.show();
     hide();
 }
 
-void frmjpmap::btncancel_Click()
+void MapWindow::btncancel_Click()
 {
     Picture1->clear();
     Picture2->clear();
@@ -257,14 +257,14 @@ void frmjpmap::btncancel_Click()
     set_marked_buttons(false);
 }
 
-void frmjpmap::btnClose_Click()
+void MapWindow::btnClose_Click()
 {
     restore_transfer_point();
     main_window_.show();
     hide();
 }
 
-void frmjpmap::closeEvent(QCloseEvent* event)
+void MapWindow::closeEvent(QCloseEvent* event)
 {
     // Only the close box of the shown window leads back; a hidden window closed while the
     // program ends leaves the main window alone.
@@ -275,25 +275,25 @@ void frmjpmap::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmjpmap::show_read_out(int x, int y)
+void MapWindow::show_read_out(int x, int y)
 {
     const ReadOut r = read_out(kind_, x, y);
-    Label1->setText(QString::fromUtf8(r.kei_label()));
-    Label8->setText(QString::fromUtf8(r.ido_label()));
-    lblkdo->setText(QString::number(r.kei_do));
-    lblkhun->setText(QString::number(r.kei_hun));
-    lblkbyou->setText(QString::number(r.kei_byo));
-    lblido->setText(QString::number(r.ido_do));
-    lblihun->setText(QString::number(r.ido_hun));
-    lblibyou->setText(QString::number(r.ido_byo));
+    Label1->setText(QString::fromUtf8(r.longitude_label()));
+    Label8->setText(QString::fromUtf8(r.latitude_label()));
+    lblkdo->setText(QString::number(r.longitude.degrees));
+    lblkhun->setText(QString::number(r.longitude.minutes));
+    lblkbyou->setText(QString::number(r.longitude.seconds));
+    lblido->setText(QString::number(r.latitude.degrees));
+    lblihun->setText(QString::number(r.latitude.minutes));
+    lblibyou->setText(QString::number(r.latitude.seconds));
     // A screen reader reads the position from the map itself, where the keys move it.
-    const QString position = dms(Label8->text(), r.ido_do, r.ido_hun, r.ido_byo) + QStringLiteral("　")
-        + dms(Label1->text(), r.kei_do, r.kei_hun, r.kei_byo);
+    const QString position = dms(Label8->text(), r.latitude.degrees, r.latitude.minutes, r.latitude.seconds) + QStringLiteral("　")
+        + dms(Label1->text(), r.longitude.degrees, r.longitude.minutes, r.longitude.seconds);
     Picture1->setAccessibleDescription(position);
     Picture2->setAccessibleDescription(position);
 }
 
-void frmjpmap::clear_read_out()
+void MapWindow::clear_read_out()
 {
     for (QLabel* value : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou})
         value->clear();
@@ -301,18 +301,18 @@ void frmjpmap::clear_read_out()
     Picture2->setAccessibleDescription(QString());
 }
 
-void frmjpmap::pointer_moved(MapCanvas& picture, int x, int y, Cross cross)
+void MapWindow::pointer_moved(MapCanvas& picture, int x, int y, Cross cross)
 {
     if (marked == 1)
         return;
     show_read_out(x, y);
-    if (cross == Cross::hold)
+    if (cross == Cross::Hold)
         picture.hold_cross(x, y);
     else
         picture.flash_cross(x, y);
 }
 
-void frmjpmap::button_down(MapCanvas& picture, int button, int x, int y)
+void MapWindow::button_down(MapCanvas& picture, int button, int x, int y)
 {
     if (button == 2) {
         if (marked == 1)
@@ -329,11 +329,11 @@ void frmjpmap::button_down(MapCanvas& picture, int button, int x, int y)
     set_marked_buttons(true);
 }
 
-void frmjpmap::Picture1_MouseMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::flash); }
-void frmjpmap::Picture2_MouseMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::flash); }
-void frmjpmap::Picture1_KeyMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::hold); }
-void frmjpmap::Picture2_KeyMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::hold); }
-void frmjpmap::Picture1_MouseDown(int button, int x, int y) { button_down(*Picture1, button, x, y); }
-void frmjpmap::Picture2_MouseDown(int button, int x, int y) { button_down(*Picture2, button, x, y); }
+void MapWindow::Picture1_MouseMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::Flash); }
+void MapWindow::Picture2_MouseMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::Flash); }
+void MapWindow::Picture1_KeyMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::Hold); }
+void MapWindow::Picture2_KeyMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::Hold); }
+void MapWindow::Picture1_MouseDown(int button, int x, int y) { button_down(*Picture1, button, x, y); }
+void MapWindow::Picture2_MouseDown(int button, int x, int y) { button_down(*Picture2, button, x, y); }
 
 } // namespace orvine

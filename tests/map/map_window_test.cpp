@@ -1,9 +1,9 @@
 // The map window through real mouse events, keys and clicks: read-out, marking, hand-over.
-#include "map/frmjpmap.h"
+#include "map/map_window.h"
 #include "map/map_canvas.h"
-#include "platform/fake_dialogs.h"
+#include "support/fake_dialogs.h"
 #include "resources/resource_paths.h"
-#include "shared_state/module1.h"
+#include "shared_state/shared_state.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -21,10 +21,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::int16_t kJapan = 0;
-constexpr std::int16_t kWorld = 1;
-const Point kTokyo{35, 40, 10, 139, 45, 20};
-const Point kMeanwhile{1, 2, 3, 4, 5, 6};
+constexpr MapKind JAPAN = MapKind::Japan;
+constexpr MapKind WORLD = MapKind::World;
+const Point TOKYO{35, 40, 10, 139, 45, 20};
+const Point MEANWHILE{1, 2, 3, 4, 5, 6};
 
 // The map with a cross at `at`: its whole row and column flipped, but not where they meet.
 QImage with_cross(QImage image, QPoint at)
@@ -36,10 +36,10 @@ QImage with_cross(QImage image, QPoint at)
     return image;
 }
 
-// A main window stand-in that notes Module1 as it is shown.
+// A main window stand-in that notes SharedState as it is shown.
 struct MainWindow : QMainWindow {
-    const Module1* m = nullptr;
-    QList<Module1> at_show;
+    const SharedState* m = nullptr;
+    QList<SharedState> at_show;
     void showEvent(QShowEvent*) override { at_show << *m; }
 };
 
@@ -50,11 +50,11 @@ struct MainWindow : QMainWindow {
 struct Exit {
     QPoint at;
     const char* leave_by;
-    int start_mode;
+    bool entering_departure;
     bool answer;
     QString question;
-    Point pt;  // kTokyo: the backup is put back; kMeanwhile: nothing is written
-    int pt_taken, dest_taken;
+    Point handed;  // TOKYO: the backup is put back; MEANWHILE: nothing is written
+    bool point_handed_over, destination_handed_over;
 };
 Q_DECLARE_METATYPE(Exit)
 
@@ -65,15 +65,15 @@ class FrmjpmapTest : public QObject {
 private slots:
     void init()
     {
-        m = Module1();
-        m.map_kind = kWorld;
-        m.pt = kTokyo;
-        m.pt_place = u"東京"_s;
+        m = SharedState();
+        m.map_kind = WORLD;
+        m.transfer_point = TOKYO;
+        m.transfer_name = u"東京"_s;
         dialogs.clear();
         main.hide();
         main.m = &m;
         main.at_show.clear();
-        map = new frmjpmap(m, dialogs, main);
+        map = new MapWindow(m, dialogs, main);
     }
     void cleanup() { delete map.data(); }
     void marking_story();
@@ -81,7 +81,7 @@ private slots:
     void hand_over();
 
 private:
-    MapCanvas* shown() const { return map->findChild<MapCanvas*>(m.map_kind == kJapan ? "Picture1" : "Picture2"); }
+    MapCanvas* shown() const { return map->findChild<MapCanvas*>(m.map_kind == JAPAN ? "Picture1" : "Picture2"); }
     QPushButton* button(const char* name) const { return map->findChild<QPushButton*>(QString::fromLatin1(name)); }
     QString text(const char* name) const { return map->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
@@ -102,10 +102,10 @@ private:
         const QString reads = labels.contains(QRegularExpression(u"\\d"_s)) ? labels : u""_s;
         const QString description = shown()->accessibleDescription();
         const QPoint at = read.value_or(QPoint());
-        const ReadOut r = read_out(map_kind_from(m.map_kind), at.x(), at.y());
-        const QString wanted = !read ? u""_s : QString::asprintf("%s%d度%d分%d秒　%s%d度%d分%d秒", r.ido_label(),
-            r.ido_do, r.ido_hun, r.ido_byo, r.kei_label(), r.kei_do, r.kei_hun, r.kei_byo);
-        const QImage plain = QImage(m.map_kind == kJapan ? kJapanMap : kWorldMap).convertToFormat(QImage::Format_RGB32);
+        const ReadOut r = read_out(m.map_kind, at.x(), at.y());
+        const QString wanted = !read ? u""_s : QString::asprintf("%s%d度%d分%d秒　%s%d度%d分%d秒", r.latitude_label(),
+            r.latitude.degrees, r.latitude.minutes, r.latitude.seconds, r.longitude_label(), r.longitude.degrees, r.longitude.minutes, r.longitude.seconds);
+        const QImage plain = QImage(m.map_kind == JAPAN ? JAPAN_MAP : WORLD_MAP).convertToFormat(QImage::Format_RGB32);
         const QImage& now = shown()->image();
         const bool marked = button("btndecide")->isEnabled() && button("btncancel")->isEnabled();
         const bool crossed = read && now == with_cross(plain, at);
@@ -114,10 +114,10 @@ private:
             : u"%1: %2, reads \"%3\" / \"%4\""_s.arg(QString::fromUtf8(checkpoint), found, reads, description);
     }
 
-    Module1 m;
+    SharedState m;
     FakeDialogs dialogs;
     MainWindow main;
-    QPointer<frmjpmap> map;
+    QPointer<MapWindow> map;
 };
 
 // Opened three times, on either map: each time the map alone and focused, in a window close
@@ -125,7 +125,7 @@ private:
 // right buttons and 取消 mark and clear.
 void FrmjpmapTest::marking_story()
 {
-    const auto opened = [this](std::int16_t kind) {
+    const auto opened = [this](MapKind kind) {
         m.map_kind = kind;
         map->show();
         QVERIFY(QTest::qWaitForWindowActive(map.data()));
@@ -137,7 +137,7 @@ void FrmjpmapTest::marking_story()
                  "the window is not close around its map");
         QCOMPARE(check("opened", "plain", {}), QString());
     };
-    opened(kWorld);
+    opened(WORLD);
     // The arrows move a cross that stays, ten pixels with Shift, and stop at the map's edge.
     move(QPoint(788, 398));
     QTest::keySequence(shown(), QKeySequence(u"Down, Shift+Right, Down"_s));
@@ -173,11 +173,11 @@ void FrmjpmapTest::marking_story()
     QCOMPARE(check("Space marks where the pointer was last", "cross marked", QPoint(300, 300)), QString());
 
     // Closed while marked, then with a flash showing; outside, with a button held, the edge is read.
-    for (std::int16_t kind : {kJapan, kWorld, kJapan}) {
+    for (MapKind kind : {JAPAN, WORLD, JAPAN}) {
         click("btnClose");
         opened(kind);
         move(QPointF(-40, 600), Qt::RightButton);
-        QCOMPARE(check("outside the map", "cross", QPoint(0, kind == kJapan ? 499 : 399)), QString());
+        QCOMPARE(check("outside the map", "cross", QPoint(0, kind == JAPAN ? 499 : 399)), QString());
     }
 }
 
@@ -187,12 +187,12 @@ void FrmjpmapTest::hand_over_data()
     const QString south = u"南緯0度0分1秒　→　北緯0度0分0秒"_s;
     const QString west = u"西経0度26分29秒　→　東経0度0分0秒"_s;
     const QString both = south + u"\r\n西経0度53分34秒　→　西経1度0分0秒"_s;
-    QTest::newRow("決定 of a destination") << Exit{{200, 100}, "btndecide", 0, true, {}, {44, 59, 15, -88, 54, 43}, 1, 1};
-    QTest::newRow("the close box puts the backup back") << Exit{{200, 100}, "", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("so does Escape") << Exit{{200, 100}, "Escape", 1, true, {}, kTokyo, 0, 0};
-    QTest::newRow("south by a second") << Exit{{397, 200}, "btndecide", 1, true, south, {0, 0, 0, 0, 0, 35}, 1, 0};
-    QTest::newRow("both; west to 1°") << Exit{{395, 200}, "btndecide", 1, true, both, {0, 0, 0, -1}, 1, 0};
-    QTest::newRow("west by 26', cancelled") << Exit{{396, 100}, "btndecide", 1, false, west, kMeanwhile, 0, 0};
+    QTest::newRow("決定 of a destination") << Exit{{200, 100}, "btndecide", false, true, {}, {44, 59, 15, -88, 54, 43}, true, true};
+    QTest::newRow("the close box puts the backup back") << Exit{{200, 100}, "", true, true, {}, TOKYO, false, false};
+    QTest::newRow("so does Escape") << Exit{{200, 100}, "Escape", true, true, {}, TOKYO, false, false};
+    QTest::newRow("south by a second") << Exit{{397, 200}, "btndecide", true, true, south, {0, 0, 0, 0, 0, 35}, true, false};
+    QTest::newRow("both; west to 1°") << Exit{{395, 200}, "btndecide", true, true, both, {0, 0, 0, -1}, true, false};
+    QTest::newRow("west by 26', cancelled") << Exit{{396, 100}, "btndecide", true, false, west, MEANWHILE, false, false};
 }
 
 // Everything is written before the main window is shown, and the map window goes. Only the
@@ -200,13 +200,13 @@ void FrmjpmapTest::hand_over_data()
 void FrmjpmapTest::hand_over()
 {
     QFETCH(Exit, exit);
-    m.start_mode = static_cast<std::int16_t>(exit.start_mode);
+    m.entering_departure = exit.entering_departure;
     map->show();
     QVERIFY(QTest::qWaitForWindowActive(map.data()));
     press(exit.at);
     move(QPoint(10, 20));  // on the way to the button: the mark is what counts
-    m.pt = kMeanwhile;
-    m.pt_place = u"途中"_s;
+    m.transfer_point = MEANWHILE;
+    m.transfer_name = u"途中"_s;
     dialogs.answers.assign(exit.answer ? 0 : 1, false);  // with none queued, OK
     if (!*exit.leave_by)
         QVERIFY(map->close());
@@ -215,16 +215,18 @@ void FrmjpmapTest::hand_over()
     else
         click(exit.leave_by);
 
-    QCOMPARE(dialogs.texts().join(""), exit.question.isEmpty() ? u""_s : frmjpmap::sub_degree_message(exit.question));
+    QCOMPARE(dialogs.texts().join(""), exit.question.isEmpty() ? u""_s : MapWindow::sub_degree_message(exit.question));
     QCOMPARE(main.at_show.size(), exit.answer ? 1 : 0);
-    const Module1 handed = exit.answer ? main.at_show[0] : m;
-    QCOMPARE(handed.pt, exit.pt);
-    QCOMPARE(handed.pt_place, QString::fromUtf8(exit.pt == kTokyo ? "東京" : exit.pt == kMeanwhile ? "途中" : "不明"));
-    QCOMPARE((QList<int>{handed.pt_taken, handed.dest_taken}), (QList<int>{exit.pt_taken, exit.dest_taken}));
+    const SharedState handed = exit.answer ? main.at_show[0] : m;
+    QCOMPARE(handed.transfer_point, exit.handed);
+    const char* name = exit.handed == TOKYO ? "東京" : exit.handed == MEANWHILE ? "途中" : "不明";
+    QCOMPARE(handed.transfer_name, QString::fromUtf8(name));
+    QCOMPARE(handed.point_handed_over, exit.point_handed_over);
+    QCOMPARE(handed.destination_handed_over, exit.destination_handed_over);
     QCOMPARE(!map || !map->isVisible(), exit.answer);
     if (!exit.answer)
         QCOMPARE(check("back to the marked map", "cross marked", exit.at), QString());
 }
 
 QTEST_MAIN(FrmjpmapTest)
-#include "frmjpmap_test.moc"
+#include "map_window_test.moc"

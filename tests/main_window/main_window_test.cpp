@@ -1,10 +1,11 @@
 // The main window on real files in a temporary program directory.
 #include "controls/dms_bars.h"
 #include "main_window/compass_canvas.h"
-#include "main_window/form1.h"
-#include "platform/fake_dialogs.h"
+#include "main_window/main_window.h"
+#include "support/fake_dialogs.h"
+#include "support/test_files.h"
 #include "resources/window_builder.h"
-#include "shared_state/module1.h"
+#include "shared_state/shared_state.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -12,6 +13,7 @@
 #include <memory>
 
 using namespace orvine;
+using orvine::test::read_bytes;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,12 +23,6 @@ const QString PLACES =
 const Point TOKYO{35, 41, 22, 139, 41, 30};
 const Point NEW_YORK{40, 42, 51, -74, 0, 21};
 const QColor FILL(128, 128, 255);
-
-QByteArray read_bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 QByteArray cp932(const QString& text) { return QStringEncoder("windows-31j").encode(text); }
 
@@ -56,24 +52,24 @@ void copy_by_menu(QLabel* result)
     emit result->customContextMenuRequested(QPoint(2, 2));
 }
 
-// One run of the program, started: a program directory with the given files, Module1,
+// One run of the program, started: a program directory with the given files, SharedState,
 // recording dialogs and the main window.
 struct Run {
     QTemporaryDir dir;
-    Module1 m;
+    SharedState m;
     FakeDialogs dialogs;
     SilentSound sound;
     int ended = 0;
-    std::unique_ptr<Form1> w;
+    std::unique_ptr<MainWindow> w;
 
     explicit Run(std::initializer_list<std::pair<const char*, QString>> files = {
                      {"vantorff.ini", u"\"places.txt\",\"東京\",35,41,22,139,41,30\r\n"_s}, {"places.txt", PLACES}})
     {
         for (const auto& [name, text] : files)
             write_cp932(dir.filePath(name), text);
-        m.program_dir = dir.path();
-        w = std::make_unique<Form1>(m, dialogs, sound, [this] { ++ended; });
-        w->Form_Load();
+        m.files_folder = dir.path();
+        w = std::make_unique<MainWindow>(m, dialogs, sound, [this] { ++ended; });
+        w->start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
@@ -84,7 +80,7 @@ struct Run {
     QScrollBar* bar(int i) { return c<QScrollBar>(DmsBars::NAMES[static_cast<std::size_t>(i)]); }
     void set_bars(const Point& p)
     {
-        const std::int16_t v[] = {p.ido_do, p.ido_hun, p.ido_byo, p.kei_do, p.kei_hun, p.kei_byo};
+        const std::int16_t v[] = {p.latitude.degrees, p.latitude.minutes, p.latitude.seconds, p.longitude.degrees, p.longitude.minutes, p.longitude.seconds};
         for (int i = 0; i < 6; ++i)
             bar(i)->setValue(v[i]);
     }
@@ -109,19 +105,19 @@ struct Run {
                            text("lb_cal") + ' ' + text("lb_dis"), c<QGroupBox>("Frame1")->title(), on.join(','),
                            w->focusWidget() ? w->focusWidget()->objectName() : "-",
                            (c<CompassCanvas>("compass")->figure() ? "figure" : "") + QString(c<QLabel>("Image1")->isVisible() ? "globe" : ""),
-                           QString("%1%2%3%4").arg(m.start_mode).arg(m.pt_taken).arg(m.dest_taken).arg(m.result_shown)}
+                           QString("%1%2%3%4").arg(m.entering_departure).arg(m.point_handed_over).arg(m.destination_handed_over).arg(m.result_shown)}
             .join(" | ");
     }
     QColor pixel(QPoint from_centre) { return w->centralWidget()->grab().toImage().pixelColor(QPoint(363, 230) + from_centre); }
-    // Another window hands control back: Form1 was hidden, the other window writes the point
-    // and name it leaves (to pt when taken, else to its saved copy bk) and the flags, Form1 is shown.
+    // Another window hands control back: MainWindow was hidden, the other window writes the point
+    // and name it leaves (to pt when taken, else to its saved copy bk) and the flags, MainWindow is shown.
     void hand_over(const Point& p, const QString& place, int pt_taken, int dest_taken = 0)
     {
         w->hide();
-        (pt_taken ? m.pt : m.bk) = p;
-        (pt_taken ? m.pt_place : m.bk_place) = place;
-        m.pt_taken = pt_taken;
-        m.dest_taken = dest_taken;
+        (pt_taken ? m.transfer_point : m.saved_point) = p;
+        (pt_taken ? m.transfer_name : m.saved_name) = place;
+        m.point_handed_over = pt_taken;
+        m.destination_handed_over = dest_taken;
         w->show();
     }
 };
@@ -208,7 +204,7 @@ void TestForm1::main_story()
     QVERIFY(run.dialogs.calls[2].text.endsWith(u"地名の確認を省略します。"_s) && run.text("splace") == u"東京"_s);
     write_cp932(run.dir.filePath("places.txt"), PLACES);
     run.click("btn_next");
-    QCOMPARE(QStringList({run.text("splace"), run.m.dep_place, run.m.bk_place}), QStringList(3, u"不明"_s));
+    QCOMPARE(QStringList({run.text("splace"), run.m.departure_name, run.m.saved_name}), QStringList(3, u"不明"_s));
     run.trigger("mnuend");
     QVERIFY(run.ended == 1 && !run.w->isVisible());
 }
@@ -235,13 +231,13 @@ void TestForm1::start_up_failure()
     const QString starts = list == "mylist.txt" ? u"地点一覧ファイルは設定ファイルにある「mylist.txt」を使います。初期設定の地名と地点はインストール時の初期設定（東京）で起動します。"_s
                                                 : u"インストール時の初期設定で起動します。"_s;
     QVERIFY2(message.contains("vantorff.ini") && message.endsWith(starts), qPrintable(message));
-    QVERIFY(run.m.init == TOKYO && run.screen().startsWith(u"35,41,22,139,41,30 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 |"_s));
+    QVERIFY(run.m.start_point == TOKYO && run.screen().startsWith(u"35,41,22,139,41,30 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 |"_s));
     QCOMPARE(read_bytes(ini), before);
 
     // 初期設定登録 in the place-list window: Cancel leaves the file alone, OK rewrites it
     // (after a warning when it was damaged) with the list name that was in use.
     run.trigger("mnulist");
-    auto* command4 = control<QPushButton>(shown_window("Form2"), "Command4");
+    auto* command4 = control<QPushButton>(shown_window("PlaceListWindow"), "Command4");
     run.dialogs.answers = {false};
     QTest::mouseClick(command4, Qt::LeftButton);
     QCOMPARE(read_bytes(ini), before);
@@ -259,8 +255,8 @@ void TestForm1::hand_overs()
     // Nothing chosen in the place list: the bars it was given come back, not the start-up point.
     run.set_bars(NEW_YORK);
     run.trigger("mnulist");
-    QWidget* form2 = shown_window("Form2");
-    QVERIFY(!run.w->isVisible() && run.m.pt == NEW_YORK && run.m.pt_place == u"大阪"_s);
+    QWidget* form2 = shown_window("PlaceListWindow");
+    QVERIFY(!run.w->isVisible() && run.m.transfer_point == NEW_YORK && run.m.transfer_name == u"大阪"_s);
     QTest::mouseClick(control<QPushButton>(form2, "btncan"), Qt::LeftButton);
     QCOMPARE(run.screen(), u"40,42,51,-74,0,21 | 大阪 緯度：  40度42分51秒 経度：  -74度0分21秒 |  緯度： 経度： |   | 出発地点 | btn_next,mnusyoki,Frame1 | ido_do | globe | 1000"_s);
     run.hand_over(TOKYO, u"東京"_s, 1);  // a point taken during departure entry
@@ -276,7 +272,7 @@ void TestForm1::hand_overs()
     // Nothing taken in destination entry after a result, here on the world map: the figure
     // stays, the departure summary shows the stored departure.
     run.trigger("mnuwor");
-    QVERIFY(shown_window("frmjpmap") && !run.w->isVisible() && run.m.map_kind == 1);
+    QVERIFY(shown_window("MapWindow") && !run.w->isVisible() && run.m.map_kind == MapKind::World);
     run.hand_over(Point{10, 20, 30, 40, 50, 0}, u"不明"_s, 0);
     QCOMPARE(run.screen(), u"10,20,30,40,50,0 | 東京 緯度：  35度41分22秒 経度：  139度41分30秒 |  緯度： 経度： |   | 目的地点 | btn_return,btn_cal,btn_kiro,Frame1 | ido_do | figure | 0001"_s);
     run.hand_over(NEW_YORK, u"ニューヨーク"_s, 1, 1);  // a new destination replaces the result
@@ -292,4 +288,4 @@ void TestForm1::hand_overs()
 }
 
 QTEST_MAIN(TestForm1)
-#include "test_form1.moc"
+#include "main_window_test.moc"

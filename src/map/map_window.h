@@ -1,7 +1,7 @@
 #pragma once
 // The map window: pick a point on the map of Japan or of the world.
 //
-// The opener sets Module1::map_kind, hides the main window and shows this one. Every
+// The opener sets SharedState::map_kind, hides the main window and shows this one. Every
 // showing runs Form_Activate, which sets the window up for that map kind and takes the
 // backup of the transfer point. "決定" writes the marked point into the transfer point and
 // shows the main window; "中止", Escape and the close box put the backup back and show it.
@@ -14,11 +14,11 @@ class QPushButton;
 
 namespace orvine {
 
-struct Module1;
+struct SharedState;
 class Dialogs;
 class MapCanvas;
 
-class frmjpmap : public QMainWindow {
+class MapWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Outer window sizes of the original layout include a dialog frame and a title bar of
@@ -29,7 +29,7 @@ public:
 
     // `main_window` is shown again on every way out of this window. The window deletes
     // itself when closed with its close box; hiding keeps it for the next opening.
-    frmjpmap(Module1& module1, Dialogs& dialogs, QWidget& main_window);
+    MapWindow(SharedState& module1, Dialogs& dialogs, QWidget& main_window);
 
     // Activation runs here, before the window is mapped, so that size and place are
     // already right when it appears; a window shown again after minimising does not count.
@@ -61,14 +61,14 @@ private:
     void Form_Activate();
     void restore_transfer_point();
     // A key moves a cross that stays; the pointer's cross only flashes.
-    enum class Cross { flash, hold };
+    enum class Cross { Flash, Hold };
     void pointer_moved(MapCanvas& picture, int x, int y, Cross cross);
     void button_down(MapCanvas& picture, int button, int x, int y);
     void show_read_out(int x, int y);
     void clear_read_out();
     void set_marked_buttons(bool on);
 
-    Module1& m_;
+    SharedState& m_;
     Dialogs& dialogs_;
     QWidget& main_window_;
 
@@ -87,7 +87,7 @@ private:
     QLabel* lblkbyou = nullptr;
 
     std::int16_t marked = 0;
-    MapKind kind_ = MapKind::japan;
+    MapKind kind_ = MapKind::Japan;
 };
 
 } // namespace orvine

@@ -1,4 +1,4 @@
-#include "place_list/version_box.h"
+#include "controls/version_box.h"
 
 #include "platform/dialogs.h"
 #include "platform/sound.h"
