@@ -41,9 +41,9 @@ DmsBars::DmsBars(QWidget* window, Echo echo) : QObject(window)
         labels_[static_cast<std::size_t>(i)] = find<QLabel>(window, QStringLiteral("lb") + name);
         // With tracking off, valueChanged comes after an arrow or trough click, at the end
         // of a drag and when the program puts a new value: the change event.
-        connect(b, &QAbstractSlider::valueChanged, this, [this, i] { bar_Change(i); });
+        connect(b, &QAbstractSlider::valueChanged, this, [this, i] { echo_value(i); });
         if (echo == Echo::WhileDragging)
-            connect(b, &QAbstractSlider::sliderMoved, this, [this, i] { bar_Scroll(i); });
+            connect(b, &QAbstractSlider::sliderMoved, this, [this, i] { echo_value(i); });
     }
     units_ = {find<QLabel>(window, QStringLiteral("Label3")), find<QLabel>(window, QStringLiteral("Label4"))};
     for (QLabel* units : units_)
@@ -99,16 +99,9 @@ void DmsBars::set_labels(const Point& p)
 }
 
 // The thumb position is the bar's value as the user sees it, also while a drag lasts.
-void DmsBars::bar_Change(int index)
+void DmsBars::echo_value(int index)
 {
-    const int v = bar(index)->sliderPosition();
-    label(index)->setText(QString::number(v));
-    emit changed(index, v);
-}
-
-void DmsBars::bar_Scroll(int index)
-{
-    bar_Change(index);
+    label(index)->setText(QString::number(bar(index)->sliderPosition()));
 }
 
 } // namespace orvine

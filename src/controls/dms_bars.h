@@ -43,13 +43,9 @@ protected:
     // Paints the unit captions.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-signals:
-    // After the change handler of bar `index` (Point order) has echoed `value`.
-    void changed(int index, int value);
-
 private:
-    void bar_Change(int index);
-    void bar_Scroll(int index);
+    // Writes the thumb's value into the bar's echo label.
+    void echo_value(int index);
 
     std::array<QScrollBar*, COUNT> bars_{};
     std::array<QLabel*, COUNT> labels_{};

@@ -41,7 +41,7 @@ std::optional<FileProblem> read_place(RecordReader& reader, const QString& path,
     out.name = std::get<QString>(record[0]);
     // An empty-name record only marks the end of the list: its values are not loaded, so
     // they need not be within range.
-    if (auto p = point_from_record(record, 1, out.point)) {
+    if (auto p = point_from_record(record, PLACE_LIST_POINT_FIELD, out.point)) {
         if (out.name.isEmpty()) {
             out.point = Point{};
             return std::nullopt;
@@ -109,7 +109,7 @@ std::optional<FileProblem> save(const QString& files_folder, const QString& list
         const Place& place = i == replace ? *replacement : table.rows[i];
         if (place.name.isEmpty())
             return record_problem(FileProblem::Kind::EmptyName, path, i + 1, 1);
-        if (auto p = check_point_range(place.point, 2)) {
+        if (auto p = check_point_range(place.point, PLACE_LIST_POINT_FIELD)) {
             p->record = i + 1;
             return in_place_list(*p, path);
         }

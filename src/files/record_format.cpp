@@ -168,12 +168,12 @@ void append_point(Record& record, const Point& point)
         record.emplace_back(static_cast<std::int64_t>(*v));
 }
 
-std::optional<FileProblem> point_from_record(const Record& record, std::size_t first, Point& out)
+std::optional<FileProblem> point_from_record(const Record& record, int first_field, Point& out)
 {
     const auto values = point_values(out);
     for (int i = 0; i < 6; ++i) {
-        const std::int64_t v = std::get<std::int64_t>(record.at(first + i));
-        if (auto p = range_problem(v, i, static_cast<int>(first) + i + 1))
+        const std::int64_t v = std::get<std::int64_t>(record.at(static_cast<std::size_t>(first_field - 1 + i)));
+        if (auto p = range_problem(v, i, first_field + i))
             return p;
         *values[i] = static_cast<std::int16_t>(v);
     }

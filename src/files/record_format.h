@@ -67,9 +67,14 @@ ValueRange point_value_range(int value_index); // 0..5, in the order above
 // Appends the six values of `point` to `record` as integer fields.
 void append_point(Record& record, const Point& point);
 
-// Takes the six integer fields record[first..first+5] as a point. A value outside its
-// range gives OutOfRange with field = its 1-based position in the record, value, min, max.
-std::optional<FileProblem> point_from_record(const Record& record, std::size_t first, Point& out);
+// The 1-based field number where each file's point begins: a place-list record is the name
+// and the point; a settings record the list file's name, the start-up name and the point.
+constexpr int PLACE_LIST_POINT_FIELD = 2;
+constexpr int SETTINGS_POINT_FIELD = 3;
+
+// Takes the six integer fields from 1-based field `first_field` on as a point. A value outside
+// its range gives OutOfRange with field = its 1-based position in the record, value, min, max.
+std::optional<FileProblem> point_from_record(const Record& record, int first_field, Point& out);
 
 // Checks a point before it is written: OutOfRange as above, field counted from
 // `first_field` (the 1-based field number of latitude degrees).

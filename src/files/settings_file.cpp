@@ -76,7 +76,7 @@ SettingsLoad load_settings(const QString& files_folder)
         problem = p;
     } else if (!problem) {
         result.settings.place = std::get<QString>(record[1]);
-        if ((problem = point_from_record(record, 2, result.settings.point)))
+        if ((problem = point_from_record(record, SETTINGS_POINT_FIELD, result.settings.point)))
             problem->record = 1;
     }
     if (problem)
@@ -95,7 +95,7 @@ std::optional<FileProblem> save_settings(const QString& files_folder, const QStr
         p.field = 1;
         return in_settings(p, path);
     }
-    if (auto p = check_point_range(point, 3)) {
+    if (auto p = check_point_range(point, SETTINGS_POINT_FIELD)) {
         p->record = 1;
         return in_settings(*p, path);
     }

@@ -74,7 +74,7 @@ bool is_antipode(const Point& dep, const Point& dst)
         + arc_seconds(dst.latitude.degrees, dst.latitude.minutes, dst.latitude.seconds);
     const int lon_diff = arc_seconds(dep.longitude.degrees, dep.longitude.minutes, dep.longitude.seconds)
         - arc_seconds(dst.longitude.degrees, dst.longitude.minutes, dst.longitude.seconds);
-    return lat_sum == 0 && std::abs(lon_diff) == 648000;
+    return lat_sum == 0 && std::abs(lon_diff) == SECONDS_PER_TURN / 2;
 }
 
 } // namespace orvine

@@ -21,6 +21,9 @@ inline constexpr double PI10 = 3.141592654;
 
 enum class Axis { Latitude, Longitude };
 
+// Seconds of arc in a whole turn.
+constexpr std::int32_t SECONDS_PER_TURN = 360 * 3600;
+
 // -1 for negative degrees, +1 otherwise (also for 0: there is no negative zero).
 std::int16_t dms_sign(std::int16_t degrees);
 

@@ -12,8 +12,6 @@ namespace orvine {
 
 namespace {
 
-constexpr std::int32_t SECONDS_PER_TURN = 360 * 3600;
-
 bool all_whole(const GlobePoint& a, const GlobePoint& b)
 {
     return a.lat.whole_seconds && a.lon.whole_seconds && b.lat.whole_seconds

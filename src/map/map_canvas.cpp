@@ -133,13 +133,9 @@ void MapCanvas::mouseMoveEvent(QMouseEvent* event)
 
 void MapCanvas::mousePressEvent(QMouseEvent* event)
 {
-    int button = 0;
-    switch (event->button()) {
-    case Qt::LeftButton: button = 1; break;
-    case Qt::RightButton: button = 2; break;
-    case Qt::MiddleButton: button = 4; break;
-    default: return;
-    }
+    const Qt::MouseButton button = event->button();
+    if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton)
+        return;
     const QPointF pos = event->position();
     key_at_ = clamped(qFloor(pos.x()), qFloor(pos.y()));
     emit mouse_pressed(button, qFloor(pos.x()), qFloor(pos.y()));
@@ -157,7 +153,7 @@ void MapCanvas::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        emit mouse_pressed(1, key_at_.x(), key_at_.y());
+        emit mouse_pressed(Qt::LeftButton, key_at_.x(), key_at_.y());
         return;
     default:
         QWidget::keyPressEvent(event);

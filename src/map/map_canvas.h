@@ -64,9 +64,9 @@ signals:
     // The pointer moved over the map, or outside it while a button pressed over it is held;
     // x, y are image pixels and may lie outside the image in that case.
     void mouse_moved(int x, int y, Qt::MouseButtons buttons);
-    // A button went down over the map: button is 1 left, 2 right, 4 middle. Other buttons
-    // are not reported. Space and Return report the left button at the keyboard's pointer.
-    void mouse_pressed(int button, int x, int y);
+    // The left, right or middle button went down over the map; other buttons are not
+    // reported. Space and Return report the left button at the keyboard's pointer.
+    void mouse_pressed(Qt::MouseButton button, int x, int y);
     // An arrow key moved the keyboard's pointer to (x, y), always inside the image.
     void key_moved(int x, int y);
 

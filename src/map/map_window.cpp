@@ -95,6 +95,11 @@ QString dms(const QString& hemisphere, int d, int m, int s)
     return QStringLiteral("%1%2度%3分%4秒").arg(hemisphere).arg(d).arg(m).arg(s);
 }
 
+QString dms(const QString& hemisphere, const Angle& a)
+{
+    return dms(hemisphere, a.degrees, a.minutes, a.seconds);
+}
+
 QString replacement_line(const QString& shown, const QString& north_or_east, const QString& south_or_west,
                          int minutes, int seconds, std::int16_t replacement)
 {
@@ -104,44 +109,46 @@ QString replacement_line(const QString& shown, const QString& north_or_east, con
 
 } // namespace
 
-MapWindow::MapWindow(SharedState& module1, Dialogs& dialogs, QWidget& main_window)
-    : m_(module1), dialogs_(dialogs), main_window_(main_window)
+MapWindow::MapWindow(SharedState& state, Dialogs& dialogs, QWidget& main_window)
+    : m_(state), dialogs_(dialogs), main_window_(main_window)
 {
     build_window(*this, map_window_table(), make_picture);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    Picture1 = control<MapCanvas>(this, "Picture1");
-    Picture2 = control<MapCanvas>(this, "Picture2");
-    btndecide = control<QPushButton>(this, "btndecide");
-    btncancel = control<QPushButton>(this, "btncancel");
-    btnClose = control<QPushButton>(this, "btnClose");
-    Label8 = control<QLabel>(this, "Label8");
-    Label1 = control<QLabel>(this, "Label1");
-    lblido = control<QLabel>(this, "lblido");
-    lblihun = control<QLabel>(this, "lblihun");
-    lblibyou = control<QLabel>(this, "lblibyou");
-    lblkdo = control<QLabel>(this, "lblkdo");
-    lblkhun = control<QLabel>(this, "lblkhun");
-    lblkbyou = control<QLabel>(this, "lblkbyou");
+    japan_picture = control<MapCanvas>(this, "Picture1");
+    world_picture = control<MapCanvas>(this, "Picture2");
+    decide_button = control<QPushButton>(this, "btndecide");
+    clear_button = control<QPushButton>(this, "btncancel");
+    close_button = control<QPushButton>(this, "btnClose");
+    latitude_hemisphere = control<QLabel>(this, "Label8");
+    longitude_hemisphere = control<QLabel>(this, "Label1");
+    latitude_degrees = control<QLabel>(this, "lblido");
+    latitude_minutes = control<QLabel>(this, "lblihun");
+    latitude_seconds = control<QLabel>(this, "lblibyou");
+    longitude_degrees = control<QLabel>(this, "lblkdo");
+    longitude_minutes = control<QLabel>(this, "lblkhun");
+    longitude_seconds = control<QLabel>(this, "lblkbyou");
 
-    connect(btndecide, &QPushButton::clicked, this, &MapWindow::btndecide_Click);
-    connect(btncancel, &QPushButton::clicked, this, &MapWindow::btncancel_Click);
-    connect(btnClose, &QPushButton::clicked, this, &MapWindow::btnClose_Click);
-    connect(Picture1, &MapCanvas::mouse_moved, this, &MapWindow::Picture1_MouseMove);
-    connect(Picture2, &MapCanvas::mouse_moved, this, &MapWindow::Picture2_MouseMove);
-    connect(Picture1, &MapCanvas::mouse_pressed, this, &MapWindow::Picture1_MouseDown);
-    connect(Picture2, &MapCanvas::mouse_pressed, this, &MapWindow::Picture2_MouseDown);
-    connect(Picture1, &MapCanvas::key_moved, this, &MapWindow::Picture1_KeyMove);
-    connect(Picture2, &MapCanvas::key_moved, this, &MapWindow::Picture2_KeyMove);
+    connect(decide_button, &QPushButton::clicked, this, &MapWindow::decide);
+    connect(clear_button, &QPushButton::clicked, this, &MapWindow::clear_mark);
+    connect(close_button, &QPushButton::clicked, this, &MapWindow::leave_without_choice);
+    for (MapCanvas* picture : {japan_picture, world_picture}) {
+        connect(picture, &MapCanvas::mouse_moved, this,
+                [this, picture](int x, int y) { pointer_moved(*picture, x, y, Cross::Flash); });
+        connect(picture, &MapCanvas::key_moved, this,
+                [this, picture](int x, int y) { pointer_moved(*picture, x, y, Cross::Hold); });
+        connect(picture, &MapCanvas::mouse_pressed, this,
+                [this, picture](Qt::MouseButton button, int x, int y) { button_down(*picture, button, x, y); });
+    }
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &MapWindow::btnClose_Click);
+    connect(escape, &QShortcut::activated, this, &MapWindow::leave_without_choice);
 
-    Form_Load();
+    place_pictures();
 }
 
-void MapWindow::Form_Load()
+void MapWindow::place_pictures()
 {
-    for (MapCanvas* picture : {Picture1, Picture2}) {
+    for (MapCanvas* picture : {japan_picture, world_picture}) {
         move_to_twips(*picture, {40, 1104});
         picture->hide();
     }
@@ -150,41 +157,41 @@ void MapWindow::Form_Load()
 void MapWindow::setVisible(bool visible)
 {
     if (visible && !isVisible())
-        Form_Activate();
+        take_hand_over();
     QMainWindow::setVisible(visible);
 }
 
-void MapWindow::Form_Activate()
+void MapWindow::take_hand_over()
 {
     clear_read_out();
-    marked = 0;
+    marked_ = false;
     m_.saved_point = m_.transfer_point;
     m_.saved_name = m_.transfer_name;
     set_marked_buttons(false);
 
     kind_ = m_.map_kind;
     const KindLayout& layout = layout_for(kind_);
-    Picture1->setVisible(kind_ == MapKind::Japan);
-    Picture2->setVisible(kind_ == MapKind::World);
+    japan_picture->setVisible(kind_ == MapKind::Japan);
+    world_picture->setVisible(kind_ == MapKind::World);
     // The keys move the cross from the start, and Return cannot end the window unasked.
-    (kind_ == MapKind::Japan ? Picture1 : Picture2)->setFocus();
+    (kind_ == MapKind::Japan ? japan_picture : world_picture)->setFocus();
     centralWidget()->setFixedSize(twips_to_px(layout.outer_width - frame_width_twips),
                                   twips_to_px(layout.outer_height - frame_height_twips));
-    move_to_twips(*btndecide, layout.decide);
-    move_to_twips(*btncancel, layout.cancel);
-    move_to_twips(*btnClose, layout.close);
+    move_to_twips(*decide_button, layout.decide);
+    move_to_twips(*clear_button, layout.cancel);
+    move_to_twips(*close_button, layout.close);
     setWindowTitle(QString::fromUtf8(layout.caption));
     platform::centre_on_screen(*this);
 
     // Crosses live in the pictures' working images; a new showing starts from the plain map.
-    Picture1->clear();
-    Picture2->clear();
+    japan_picture->clear();
+    world_picture->clear();
 }
 
 void MapWindow::set_marked_buttons(bool on)
 {
-    btndecide->setEnabled(on);
-    btncancel->setEnabled(on);
+    decide_button->setEnabled(on);
+    clear_button->setEnabled(on);
 }
 
 void MapWindow::restore_transfer_point()
@@ -202,17 +209,13 @@ QString MapWindow::sub_degree_message(const QString& lines)
                          "（キャンセルすると地図に戻り、選び直せます）");
 }
 
-void MapWindow::btndecide_Click()
+void MapWindow::decide()
 {
-    const int kei_sign = Label1->text() == QStringLiteral("西経") ? -1 : 1;
-    const int ido_sign = Label8->text() == QStringLiteral("南緯") ? -1 : 1;
-    Point p;
-    p.latitude.degrees = static_cast<std::int16_t>(ido_sign * lblido->text().toShort());
-    p.latitude.minutes = lblihun->text().toShort();
-    p.latitude.seconds = lblibyou->text().toShort();
-    p.longitude.degrees = static_cast<std::int16_t>(kei_sign * lblkdo->text().toShort());
-    p.longitude.minutes = lblkhun->text().toShort();
-    p.longitude.seconds = lblkbyou->text().toShort();
+    const int ido_sign = read_out_.south ? -1 : 1;
+    const int kei_sign = read_out_.west ? -1 : 1;
+    Point p{read_out_.latitude, read_out_.longitude};
+    p.latitude.degrees = static_cast<std::int16_t>(ido_sign * p.latitude.degrees);
+    p.longitude.degrees = static_cast<std::int16_t>(kei_sign * p.longitude.degrees);
 
     // Handing over 0 degrees would silently move the point to the other hemisphere; the
     // user is told and may take the nearest value that can be carried, or pick again.
@@ -249,15 +252,15 @@ void MapWindow::btndecide_Click()
     hide();
 }
 
-void MapWindow::btncancel_Click()
+void MapWindow::clear_mark()
 {
-    Picture1->clear();
-    Picture2->clear();
-    marked = 0;
+    japan_picture->clear();
+    world_picture->clear();
+    marked_ = false;
     set_marked_buttons(false);
 }
 
-void MapWindow::btnClose_Click()
+void MapWindow::leave_without_choice()
 {
     restore_transfer_point();
     main_window_.show();
@@ -277,33 +280,35 @@ void MapWindow::closeEvent(QCloseEvent* event)
 
 void MapWindow::show_read_out(int x, int y)
 {
-    const ReadOut r = read_out(kind_, x, y);
-    Label1->setText(QString::fromUtf8(r.longitude_label()));
-    Label8->setText(QString::fromUtf8(r.latitude_label()));
-    lblkdo->setText(QString::number(r.longitude.degrees));
-    lblkhun->setText(QString::number(r.longitude.minutes));
-    lblkbyou->setText(QString::number(r.longitude.seconds));
-    lblido->setText(QString::number(r.latitude.degrees));
-    lblihun->setText(QString::number(r.latitude.minutes));
-    lblibyou->setText(QString::number(r.latitude.seconds));
+    read_out_ = read_out(kind_, x, y);
+    const ReadOut& r = read_out_;
+    longitude_hemisphere->setText(QString::fromUtf8(r.longitude_label()));
+    latitude_hemisphere->setText(QString::fromUtf8(r.latitude_label()));
+    longitude_degrees->setText(QString::number(r.longitude.degrees));
+    longitude_minutes->setText(QString::number(r.longitude.minutes));
+    longitude_seconds->setText(QString::number(r.longitude.seconds));
+    latitude_degrees->setText(QString::number(r.latitude.degrees));
+    latitude_minutes->setText(QString::number(r.latitude.minutes));
+    latitude_seconds->setText(QString::number(r.latitude.seconds));
     // A screen reader reads the position from the map itself, where the keys move it.
-    const QString position = dms(Label8->text(), r.latitude.degrees, r.latitude.minutes, r.latitude.seconds) + QStringLiteral("　")
-        + dms(Label1->text(), r.longitude.degrees, r.longitude.minutes, r.longitude.seconds);
-    Picture1->setAccessibleDescription(position);
-    Picture2->setAccessibleDescription(position);
+    const QString position = dms(latitude_hemisphere->text(), r.latitude) + QStringLiteral("　")
+        + dms(longitude_hemisphere->text(), r.longitude);
+    japan_picture->setAccessibleDescription(position);
+    world_picture->setAccessibleDescription(position);
 }
 
 void MapWindow::clear_read_out()
 {
-    for (QLabel* value : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou})
+    for (QLabel* value : {latitude_degrees, latitude_minutes, latitude_seconds, longitude_degrees, longitude_minutes,
+                          longitude_seconds})
         value->clear();
-    Picture1->setAccessibleDescription(QString());
-    Picture2->setAccessibleDescription(QString());
+    japan_picture->setAccessibleDescription(QString());
+    world_picture->setAccessibleDescription(QString());
 }
 
 void MapWindow::pointer_moved(MapCanvas& picture, int x, int y, Cross cross)
 {
-    if (marked == 1)
+    if (marked_)
         return;
     show_read_out(x, y);
     if (cross == Cross::Hold)
@@ -312,28 +317,21 @@ void MapWindow::pointer_moved(MapCanvas& picture, int x, int y, Cross cross)
         picture.flash_cross(x, y);
 }
 
-void MapWindow::button_down(MapCanvas& picture, int button, int x, int y)
+void MapWindow::button_down(MapCanvas& picture, Qt::MouseButton button, int x, int y)
 {
-    if (button == 2) {
-        if (marked == 1)
-            btncancel_Click();
+    if (button == Qt::RightButton) {
+        if (marked_)
+            clear_mark();
         return;
     }
-    if (marked == 1)
+    if (marked_)
         return;
     show_read_out(x, y);
     // The flash may still stand on this very spot; left there it would cancel the mark out.
     picture.erase_flash();
     picture.draw_cross(x, y);
-    marked = 1;
+    marked_ = true;
     set_marked_buttons(true);
 }
-
-void MapWindow::Picture1_MouseMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::Flash); }
-void MapWindow::Picture2_MouseMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::Flash); }
-void MapWindow::Picture1_KeyMove(int x, int y) { pointer_moved(*Picture1, x, y, Cross::Hold); }
-void MapWindow::Picture2_KeyMove(int x, int y) { pointer_moved(*Picture2, x, y, Cross::Hold); }
-void MapWindow::Picture1_MouseDown(int button, int x, int y) { button_down(*Picture1, button, x, y); }
-void MapWindow::Picture2_MouseDown(int button, int x, int y) { button_down(*Picture2, button, x, y); }
 
 } // namespace orvine

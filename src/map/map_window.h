@@ -2,7 +2,7 @@
 // The map window: pick a point on the map of Japan or of the world.
 //
 // The opener sets SharedState::map_kind, hides the main window and shows this one. Every
-// showing runs Form_Activate, which sets the window up for that map kind and takes the
+// showing runs take_hand_over, which sets the window up for that map kind and takes the
 // backup of the transfer point. "決定" writes the marked point into the transfer point and
 // shows the main window; "中止", Escape and the close box put the backup back and show it.
 #include "map/map_projection.h"
@@ -29,7 +29,7 @@ public:
 
     // `main_window` is shown again on every way out of this window. The window deletes
     // itself when closed with its close box; hiding keeps it for the next opening.
-    MapWindow(SharedState& module1, Dialogs& dialogs, QWidget& main_window);
+    MapWindow(SharedState& state, Dialogs& dialogs, QWidget& main_window);
 
     // Activation runs here, before the window is mapped, so that size and place are
     // already right when it appears; a window shown again after minimising does not count.
@@ -41,29 +41,22 @@ public:
     static QString sub_degree_message(const QString& lines);
 
 public slots:
-    void btndecide_Click();
-    void btncancel_Click();
-    void btnClose_Click();
-
-    void Picture1_MouseMove(int x, int y);
-    void Picture2_MouseMove(int x, int y);
-    void Picture1_MouseDown(int button, int x, int y);
-    void Picture2_MouseDown(int button, int x, int y);
-    void Picture1_KeyMove(int x, int y);
-    void Picture2_KeyMove(int x, int y);
+    void decide();
+    void clear_mark();
+    void leave_without_choice();
 
 protected:
-    // The close box: Form_Unload.
+    // The close box: leave without a choice.
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load();
-    void Form_Activate();
+    void place_pictures();
+    void take_hand_over();
     void restore_transfer_point();
     // A key moves a cross that stays; the pointer's cross only flashes.
     enum class Cross { Flash, Hold };
     void pointer_moved(MapCanvas& picture, int x, int y, Cross cross);
-    void button_down(MapCanvas& picture, int button, int x, int y);
+    void button_down(MapCanvas& picture, Qt::MouseButton button, int x, int y);
     void show_read_out(int x, int y);
     void clear_read_out();
     void set_marked_buttons(bool on);
@@ -72,21 +65,23 @@ private:
     Dialogs& dialogs_;
     QWidget& main_window_;
 
-    MapCanvas* Picture1 = nullptr;
-    MapCanvas* Picture2 = nullptr;
-    QPushButton* btndecide = nullptr;
-    QPushButton* btncancel = nullptr;
-    QPushButton* btnClose = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* lblido = nullptr;
-    QLabel* lblihun = nullptr;
-    QLabel* lblibyou = nullptr;
-    QLabel* lblkdo = nullptr;
-    QLabel* lblkhun = nullptr;
-    QLabel* lblkbyou = nullptr;
+    MapCanvas* japan_picture = nullptr;
+    MapCanvas* world_picture = nullptr;
+    QPushButton* decide_button = nullptr;
+    QPushButton* clear_button = nullptr;
+    QPushButton* close_button = nullptr;
+    QLabel* latitude_hemisphere = nullptr;
+    QLabel* longitude_hemisphere = nullptr;
+    QLabel* latitude_degrees = nullptr;
+    QLabel* latitude_minutes = nullptr;
+    QLabel* latitude_seconds = nullptr;
+    QLabel* longitude_degrees = nullptr;
+    QLabel* longitude_minutes = nullptr;
+    QLabel* longitude_seconds = nullptr;
 
-    std::int16_t marked = 0;
+    // The read-out last shown, and whether it is the marked point that 決定 hands over.
+    ReadOut read_out_;
+    bool marked_ = false;
     MapKind kind_ = MapKind::Japan;
 };
 

@@ -56,41 +56,42 @@ QString start_point_question(const QString& name)
 
 } // namespace
 
-PlaceListWindow::PlaceListWindow(SharedState& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window)
-    : m_(module1), dialogs_(dialogs), sound_(sound), main_window_(main_window)
+PlaceListWindow::PlaceListWindow(SharedState& state, Dialogs& dialogs, NotificationSound& sound,
+                                 QWidget& main_window)
+    : m_(state), dialogs_(dialogs), sound_(sound), main_window_(main_window)
 {
     build_window(*this, place_list_window_table());
     setAttribute(Qt::WA_DeleteOnClose);
 
-    List1 = control<QListWidget>(this, "List1");
-    Text1 = control<QLineEdit>(this, "Text1");
-    btntuika = control<QPushButton>(this, "btntuika");
-    btnteisei = control<QPushButton>(this, "btnteisei");
-    btnsakujyo = control<QPushButton>(this, "btnsakujyo");
-    Command4 = control<QPushButton>(this, "Command4");
-    btnreturn = control<QPushButton>(this, "btnreturn");
-    btncan = control<QPushButton>(this, "btncan");
-    ido_do = control<QScrollBar>(this, "ido_do");
-    mnucancel = control<QAction>(this, "mnucancel");
-    mnuver2 = control<QAction>(this, "mnuver2");
+    place_list_view = control<QListWidget>(this, "List1");
+    name_box = control<QLineEdit>(this, "Text1");
+    add_button = control<QPushButton>(this, "btntuika");
+    correct_button = control<QPushButton>(this, "btnteisei");
+    delete_button = control<QPushButton>(this, "btnsakujyo");
+    register_start_point_button = control<QPushButton>(this, "Command4");
+    take_point_button = control<QPushButton>(this, "btnreturn");
+    cancel_button = control<QPushButton>(this, "btncan");
+    latitude_degrees_bar = control<QScrollBar>(this, "ido_do");
+    cancel_action = control<QAction>(this, "mnucancel");
+    version_action = control<QAction>(this, "mnuver2");
     bars_ = new DmsBars(this, DmsBars::Echo::AtDragEnd);
 
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setSortingEnabled(false);
+    place_list_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    place_list_view->setSortingEnabled(false);
     // The selection, not the current item: a list that merely receives the focus gets a
     // current item without anything being chosen.
-    connect(List1, &QListWidget::itemSelectionChanged, this, &PlaceListWindow::List1_Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &PlaceListWindow::List1_DblClick);
-    connect(btntuika, &QPushButton::clicked, this, &PlaceListWindow::btntuika_Click);
-    connect(btnteisei, &QPushButton::clicked, this, &PlaceListWindow::btnteisei_Click);
-    connect(btnsakujyo, &QPushButton::clicked, this, &PlaceListWindow::btnsakujyo_Click);
-    connect(Command4, &QPushButton::clicked, this, &PlaceListWindow::Command4_Click);
-    connect(btnreturn, &QPushButton::clicked, this, &PlaceListWindow::btnreturn_Click);
-    connect(btncan, &QPushButton::clicked, this, &PlaceListWindow::btncan_Click);
-    connect(mnucancel, &QAction::triggered, this, &PlaceListWindow::mnucancel_Click);
-    connect(mnuver2, &QAction::triggered, this, &PlaceListWindow::mnuver2_Click);
+    connect(place_list_view, &QListWidget::itemSelectionChanged, this, &PlaceListWindow::show_selected_place);
+    connect(place_list_view, &QListWidget::itemDoubleClicked, this, &PlaceListWindow::take_shown_point);
+    connect(add_button, &QPushButton::clicked, this, &PlaceListWindow::add_place);
+    connect(correct_button, &QPushButton::clicked, this, &PlaceListWindow::correct_place);
+    connect(delete_button, &QPushButton::clicked, this, &PlaceListWindow::delete_place);
+    connect(register_start_point_button, &QPushButton::clicked, this, &PlaceListWindow::register_start_point);
+    connect(take_point_button, &QPushButton::clicked, this, &PlaceListWindow::take_shown_point);
+    connect(cancel_button, &QPushButton::clicked, this, &PlaceListWindow::leave_without_choice);
+    connect(cancel_action, &QAction::triggered, this, &PlaceListWindow::leave_without_choice);
+    connect(version_action, &QAction::triggered, this, &PlaceListWindow::show_version);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &PlaceListWindow::btncan_Click);
+    connect(escape, &QShortcut::activated, this, &PlaceListWindow::leave_without_choice);
 }
 
 void PlaceListWindow::showEvent(QShowEvent* event)
@@ -98,26 +99,26 @@ void PlaceListWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // A spontaneous show is the desktop restoring the window, not a hand-over.
     if (!event->spontaneous())
-        Form_Activate();
+        take_hand_over();
 }
 
 void PlaceListWindow::closeEvent(QCloseEvent* event)
 {
     if (isVisible())
-        Form_Unload();
+        leave_without_choice();
     event->accept();
 }
 
-void PlaceListWindow::Form_Activate()
+void PlaceListWindow::take_hand_over()
 {
     platform::centre_on_screen(*this);
-    Text1->setText(m_.transfer_name);
+    name_box->setText(m_.transfer_name);
     // The point still carries the start-up name but has been moved away from it.
     if (m_.transfer_name == m_.start_name && m_.transfer_point != m_.start_point)
-        Text1->setText(UNKNOWN_PLACE);
+        name_box->setText(UNKNOWN_PLACE);
     bars_->set(m_.transfer_point);
     bars_->set_labels(m_.transfer_point);
-    ido_do->setFocus();
+    latitude_degrees_bar->setFocus();
     m_.saved_name = m_.transfer_name;
     m_.saved_point = m_.transfer_point;
     set_selection_buttons(false);
@@ -147,26 +148,26 @@ void PlaceListWindow::list_table()
         }
     }
     m_.places.place_last = last;
-    List1->clear();
+    place_list_view->clear();
     for (int i = 0; i <= last; ++i)
-        List1->addItem(m_.places.rows[i].name);
+        place_list_view->addItem(m_.places.rows[i].name);
 }
 
 void PlaceListWindow::show_place(const Place& place)
 {
-    Text1->setText(place.name);
+    name_box->setText(place.name);
     bars_->set(place.point);
     bars_->set_labels(place.point);
 }
 
-// Position of the selected name in List1, or -1 when nothing is selected.
+// Position of the selected name in place_list_view, or -1 when nothing is selected.
 int PlaceListWindow::selected_row() const
 {
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    return selected.isEmpty() ? -1 : List1->row(selected.first());
+    const QList<QListWidgetItem*> selected = place_list_view->selectedItems();
+    return selected.isEmpty() ? -1 : place_list_view->row(selected.first());
 }
 
-void PlaceListWindow::List1_Click()
+void PlaceListWindow::show_selected_place()
 {
     const int i = selected_row();
     if (i < 0 || i > m_.places.place_last)
@@ -175,26 +176,21 @@ void PlaceListWindow::List1_Click()
     set_selection_buttons(true);
 }
 
-void PlaceListWindow::List1_DblClick()
-{
-    take_shown_point();
-}
-
-void PlaceListWindow::btntuika_Click()
+void PlaceListWindow::add_place()
 {
     if (!rewrite_allowed())
         return;
-    const QString name = trimmed_name(Text1->text());
+    const QString name = trimmed_name(name_box->text());
     PlaceTable& table = m_.places;
     if (table.place_last >= PlaceTable::SIZE - 1) {
         dialogs_.message(MSG_LIMIT);
-        Text1->setFocus();
+        name_box->setFocus();
         return;
     }
     for (int i = 0; i <= table.place_last; ++i) {
         if (table.rows[i].name == name) {
             dialogs_.message(MSG_SAME_NAME);
-            Text1->setFocus();
+            name_box->setFocus();
             return;
         }
     }
@@ -211,10 +207,10 @@ void PlaceListWindow::btntuika_Click()
         return;
     }
     table = added;
-    List1->addItem(name);
+    place_list_view->addItem(name);
 }
 
-void PlaceListWindow::btnteisei_Click()
+void PlaceListWindow::correct_place()
 {
     // After a deletion the button stays enabled with nothing selected; then there is
     // nothing to correct.
@@ -234,13 +230,13 @@ void PlaceListWindow::btnteisei_Click()
         return;
     }
     m_.places.rows[i] = replacement;
-    List1->clear();
+    place_list_view->clear();
     for (int k = 0; k <= m_.places.place_last; ++k)
-        List1->addItem(m_.places.rows[k].name);
+        place_list_view->addItem(m_.places.rows[k].name);
     set_selection_buttons(false);
 }
 
-void PlaceListWindow::btnsakujyo_Click()
+void PlaceListWindow::delete_place()
 {
     const int i = selected_row();
     if (i < 0)
@@ -252,14 +248,14 @@ void PlaceListWindow::btnsakujyo_Click()
         report(*problem);
         return;
     }
-    List1->clear();
+    place_list_view->clear();
     load_and_list();
     // Row 0 is empty once the last place is gone: an empty name and all bars at 0.
     show_place(m_.places.rows[0]);
-    btnsakujyo->setEnabled(false);
+    delete_button->setEnabled(false);
 }
 
-void PlaceListWindow::Command4_Click()
+void PlaceListWindow::register_start_point()
 {
     const QString name = checked_name(MSG_ENTER_START_NAME, false);
     if (name.isEmpty())
@@ -282,42 +278,22 @@ void PlaceListWindow::Command4_Click()
     m_.start_point = point;
 }
 
-void PlaceListWindow::btnreturn_Click()
-{
-    take_shown_point();
-}
-
-void PlaceListWindow::btncan_Click()
-{
-    leave_without_choice();
-}
-
-void PlaceListWindow::mnucancel_Click()
-{
-    leave_without_choice();
-}
-
-void PlaceListWindow::mnuver2_Click()
+void PlaceListWindow::show_version()
 {
     show_version_box(dialogs_, sound_, VersionBoxFrom::PlaceList);
-}
-
-void PlaceListWindow::Form_Unload()
-{
-    leave_without_choice();
 }
 
 void PlaceListWindow::take_shown_point()
 {
     // The name goes over as shown, untrimmed: it may be "不明" or empty.
-    m_.transfer_name = Text1->text();
+    m_.transfer_name = name_box->text();
     m_.transfer_point = bars_->value();
     if (!m_.entering_departure)
         m_.destination_handed_over = true;
     m_.point_handed_over = true;
-    btnreturn->setEnabled(false);
-    btnteisei->setEnabled(false);
-    List1->clear();
+    take_point_button->setEnabled(false);
+    correct_button->setEnabled(false);
+    place_list_view->clear();
     hand_back_to_main_window();
 }
 
@@ -325,7 +301,7 @@ void PlaceListWindow::leave_without_choice()
 {
     m_.transfer_name = m_.saved_name;
     m_.transfer_point = m_.saved_point;
-    List1->clear();
+    place_list_view->clear();
     hand_back_to_main_window();
     set_selection_buttons(false);
 }
@@ -349,7 +325,7 @@ bool PlaceListWindow::rewrite_allowed()
 
 QString PlaceListWindow::checked_name(const QString& missing_text, bool focus_text_box)
 {
-    const QString name = trimmed_name(Text1->text());
+    const QString name = trimmed_name(name_box->text());
     QString refusal;
     if (is_missing_name(name))
         refusal = missing_text;
@@ -359,7 +335,7 @@ QString PlaceListWindow::checked_name(const QString& missing_text, bool focus_te
         return name;
     dialogs_.message(refusal);
     if (focus_text_box)
-        Text1->setFocus();
+        name_box->setFocus();
     return QString();
 }
 
@@ -386,9 +362,9 @@ void PlaceListWindow::report(const FileProblem& problem)
 
 void PlaceListWindow::set_selection_buttons(bool enabled)
 {
-    btnreturn->setEnabled(enabled);
-    btnteisei->setEnabled(enabled);
-    btnsakujyo->setEnabled(enabled);
+    take_point_button->setEnabled(enabled);
+    correct_button->setEnabled(enabled);
+    delete_button->setEnabled(enabled);
 }
 
 } // namespace orvine

@@ -1,8 +1,8 @@
 #pragma once
 // The place-list window: the registry of named places, shown while the main window is hidden.
 //
-// Opening: the main window writes the transfer point (pt, pt_place) into SharedState, hides
-// itself and shows this window; showing it runs Form_Activate, which takes the backup and
+// Opening: the main window writes the transfer point and its name into SharedState, hides
+// itself and shows this window; showing it runs take_hand_over, which takes the backup and
 // reads the place-list file afresh. Every way out writes SharedState first, then shows the
 // main window, then hides this one, so the main window's activation sees the final values.
 //
@@ -37,29 +37,28 @@ class PlaceListWindow : public QMainWindow {
 public:
     // `main_window` is shown again on every way out of this window. The window deletes
     // itself when closed with its close box; hiding keeps it for the next opening.
-    PlaceListWindow(SharedState& module1, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window);
+    PlaceListWindow(SharedState& state, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window);
 
 protected:
-    // A show by the program (the hand-over from the main window) runs Form_Activate.
+    // A show by the program (the hand-over from the main window) runs take_hand_over.
     void showEvent(QShowEvent* event) override;
     // The close box: leave without a choice, then let the window close and be deleted.
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void List1_Click();
-    void List1_DblClick();
-    void btntuika_Click();
-    void btnteisei_Click();
-    void btnsakujyo_Click();
-    void Command4_Click();
-    void btnreturn_Click();
-    void btncan_Click();
-    void mnucancel_Click();
-    void mnuver2_Click();
+    void show_selected_place();
+    void add_place();
+    void correct_place();
+    void delete_place();
+    void register_start_point();
+    // 表示地名読込 and a double click: the shown point and name go to the main window.
+    void take_shown_point();
+    // 戻 る(cancel), the menu, Escape and the close box: the saved point goes back.
+    void leave_without_choice();
+    void show_version();
 
 private:
-    void Form_Activate();
-    void Form_Unload();
+    void take_hand_over();
 
     // Reads the place-list file into the table, lists it and sets place_last; reports a
     // file that was not read whole, or records behind an empty name, and then refuses
@@ -69,13 +68,11 @@ private:
     void show_place(const Place& place);
     // False, after telling the user why, when the file must not be rewritten.
     bool rewrite_allowed();
-    // The trimmed name of Text1 when it may name a place; otherwise refuses it with a
+    // The trimmed name of name_box when it may name a place; otherwise refuses it with a
     // message (`missing_text` for an empty name or "不明") and returns an empty string.
     QString checked_name(const QString& missing_text, bool focus_text_box);
     // Tells the user; a file changed elsewhere is then read again.
     void report(const FileProblem& problem);
-    void leave_without_choice();
-    void take_shown_point();
     void hand_back_to_main_window();
     void set_selection_buttons(bool enabled);
     int selected_row() const;
@@ -85,17 +82,17 @@ private:
     NotificationSound& sound_;
     QWidget& main_window_;
 
-    QListWidget* List1;
-    QLineEdit* Text1;
-    QPushButton* btntuika;
-    QPushButton* btnteisei;
-    QPushButton* btnsakujyo;
-    QPushButton* Command4;
-    QPushButton* btnreturn;
-    QPushButton* btncan;
-    QScrollBar* ido_do;
-    QAction* mnucancel;
-    QAction* mnuver2;
+    QListWidget* place_list_view;
+    QLineEdit* name_box;
+    QPushButton* add_button;
+    QPushButton* correct_button;
+    QPushButton* delete_button;
+    QPushButton* register_start_point_button;
+    QPushButton* take_point_button;
+    QPushButton* cancel_button;
+    QScrollBar* latitude_degrees_bar;
+    QAction* cancel_action;
+    QAction* version_action;
     DmsBars* bars_;
 
     // Why the place-list file must not be rewritten (empty while it may be).

@@ -4,7 +4,6 @@
 #include "resources/table_shorthand.h"
 #include "resources/window_table.h"
 
-#include <cstring>
 
 namespace orvine {
 
@@ -52,15 +51,6 @@ const WindowTable& map_window_table()
         {},
     };
     return table;
-}
-
-const ControlRow* WindowTable::find(const char* control) const
-{
-    for (const ControlRow& c : controls) {
-        if (std::strcmp(c.name, control) == 0)
-            return &c;
-    }
-    return nullptr;
 }
 
 } // namespace orvine

@@ -103,8 +103,6 @@ struct WindowTable {
     std::vector<ControlRow> controls;
     std::vector<ScrollBarRow> scroll_bars;
     std::vector<MenuRow> menus;
-
-    const ControlRow* find(const char* control) const;
 };
 
 const WindowTable& main_window_table();

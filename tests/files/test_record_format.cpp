@@ -133,7 +133,7 @@ TEST(RecordReading, TellsAFileSavedAsUtf8)
 TEST(PointFields, RangesAreTheBarsRanges)
 {
     Point p;
-    ASSERT_FALSE(point_from_record(rec("x", -89, 59, 0, 179, 0, 59), 1, p));
+    ASSERT_FALSE(point_from_record(rec("x", -89, 59, 0, 179, 0, 59), PLACE_LIST_POINT_FIELD, p));
     EXPECT_EQ(p, (Point{-89, 59, 0, 179, 0, 59}));
     const std::pair<Record, std::array<long long, 4>> rows[] = { // field, value, min, max
         {rec("x", 90, 0, 0, 0, 0, 0), {2, 90, -89, 89}},     {rec("x", 0, 60, 0, 0, 0, 0), {3, 60, 0, 59}},
@@ -141,7 +141,7 @@ TEST(PointFields, RangesAreTheBarsRanges)
         {rec("x", 0, 0, 0, 180, 0, 0), {5, 180, -179, 179}}, {rec("x", 0, 0, 0, 0, 0, 70000), {7, 70000, 0, 59}},
     };
     for (const auto& [record, expected] : rows) {
-        const FileProblem problem = point_from_record(record, 1, p).value_or(FileProblem{});
+        const FileProblem problem = point_from_record(record, PLACE_LIST_POINT_FIELD, p).value_or(FileProblem{});
         EXPECT_EQ(problem.kind, Kind::OutOfRange);
         EXPECT_EQ((std::array<long long, 4>{problem.field, problem.value, problem.min, problem.max}), expected);
     }
