@@ -18,7 +18,8 @@ namespace {
 
 std::array<std::int16_t, DmsBars::COUNT> fields(const Point& p)
 {
-    return {p.latitude.degrees, p.latitude.minutes, p.latitude.seconds, p.longitude.degrees, p.longitude.minutes, p.longitude.seconds};
+    return {p.latitude.degrees,  p.latitude.minutes,  p.latitude.seconds,
+            p.longitude.degrees, p.longitude.minutes, p.longitude.seconds};
 }
 
 template <class T>

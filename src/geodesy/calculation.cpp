@@ -33,9 +33,11 @@ Calculation calculate(const Point& dep, const Point& dst_bars)
         return out;
     }
 
-    const double lambda1 = dms_to_radians(out.dep.longitude.degrees, out.dep.longitude.minutes, out.dep.longitude.seconds);
+    const double lambda1 = dms_to_radians(out.dep.longitude.degrees, out.dep.longitude.minutes,
+                                          out.dep.longitude.seconds);
     const double phi1 = dms_to_radians(out.dep.latitude.degrees, out.dep.latitude.minutes, out.dep.latitude.seconds);
-    const double lambda2 = dms_to_radians(out.dst.longitude.degrees, out.dst.longitude.minutes, out.dst.longitude.seconds);
+    const double lambda2 = dms_to_radians(out.dst.longitude.degrees, out.dst.longitude.minutes,
+                                          out.dst.longitude.seconds);
     const double phi2 = dms_to_radians(out.dst.latitude.degrees, out.dst.latitude.minutes, out.dst.latitude.seconds);
 
     // The guard inside central_angle runs before the antipode test, so that no step divides by 0.

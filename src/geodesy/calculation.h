@@ -1,6 +1,6 @@
 #pragma once
 // The whole direction-and-distance calculation for two stored points, shared by the main
-// window's btn_cal_Click and the command-line calculator.
+// window and the command-line calculator.
 #include "geodesy/direction.h"
 #include "shared_state/point.h"
 

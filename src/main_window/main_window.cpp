@@ -40,12 +40,14 @@ const QString NO_RESULT = QStringLiteral("計算結果はありません");
 
 QString latitude_text(const Point& p)
 {
-    return QString::fromStdString(coordinate_text(Axis::Latitude, p.latitude.degrees, p.latitude.minutes, p.latitude.seconds));
+    return QString::fromStdString(
+        coordinate_text(Axis::Latitude, p.latitude.degrees, p.latitude.minutes, p.latitude.seconds));
 }
 
 QString longitude_text(const Point& p)
 {
-    return QString::fromStdString(coordinate_text(Axis::Longitude, p.longitude.degrees, p.longitude.minutes, p.longitude.seconds));
+    return QString::fromStdString(
+        coordinate_text(Axis::Longitude, p.longitude.degrees, p.longitude.minutes, p.longitude.seconds));
 }
 
 } // namespace
@@ -151,8 +153,8 @@ void MainWindow::read_settings()
         if (load.list_file_read) {
             settings.list_file = load.settings.list_file;
             start = QStringLiteral("地点一覧ファイルは設定ファイルにある「") + settings.list_file
-                + QStringLiteral("」を使います。初期設定の地名と地点はインストール時の初期設定（")
-                + settings.place + QStringLiteral("）で起動します。");
+                + QStringLiteral("」を使います。初期設定の地名と地点はインストール時の初期設定（") + settings.place
+                + QStringLiteral("）で起動します。");
         }
         dialogs_.message(problem_message(*load.problem) + QStringLiteral("\r\n\r\n") + start);
     }
@@ -439,8 +441,7 @@ bool MainWindow::name_no_longer_fits(const QString& name, const Point& point)
     if (!read.ok()) {
         if (!place_list_problem_reported_) {
             place_list_problem_reported_ = true;
-            dialogs_.message(problem_message(*read.problem)
-                             + QStringLiteral("\r\n\r\n地名の確認を省略します。"));
+            dialogs_.message(problem_message(*read.problem) + QStringLiteral("\r\n\r\n地名の確認を省略します。"));
         }
         return false;
     }

@@ -80,7 +80,7 @@ MapCanvas* make_picture(const ControlRow& c, QWidget* parent)
 // closer; at exactly half a degree the boundary line is taken.
 struct SubDegree {
     bool affected = false;
-    std::int16_t degrees = 0;  // signed degrees of the replacement; minutes and seconds are 0
+    std::int16_t degrees = 0; // signed degrees of the replacement; minutes and seconds are 0
 };
 
 SubDegree sub_degree(bool negative, int degrees, int minutes, int seconds)
@@ -100,8 +100,8 @@ QString dms(const QString& hemisphere, const Angle& a)
     return dms(hemisphere, a.degrees, a.minutes, a.seconds);
 }
 
-QString replacement_line(const QString& shown, const QString& north_or_east, const QString& south_or_west,
-                         int minutes, int seconds, std::int16_t replacement)
+QString replacement_line(const QString& shown, const QString& north_or_east, const QString& south_or_west, int minutes,
+                         int seconds, std::int16_t replacement)
 {
     const QString to = replacement == 0 ? dms(north_or_east, 0, 0, 0) : dms(south_or_west, 1, 0, 0);
     return dms(shown, 0, minutes, seconds) + QStringLiteral("　→　") + to;
