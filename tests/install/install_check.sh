@@ -17,7 +17,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for exe in "$prefix"/bin/*; do
   ! readelf -d "$exe" | grep -Eq 'RPATH|RUNPATH' || fail "$exe carries a search path: $(readelf -d "$exe" | grep -E 'RPATH|RUNPATH')"
 done
-for f in share/orvine/vantorff.ini share/orvine/places.txt share/man/man1/orvine.1 share/man/man1/orvine-calc.1 \
+for f in share/orvine/installed/vantorff.ini share/orvine/installed/places.txt share/man/man1/orvine.1 share/man/man1/orvine-calc.1 \
          share/doc/orvine/LICENSE share/doc/orvine/CREDITS.md; do
   [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
@@ -65,8 +65,8 @@ sleep 1
 kill -0 "$pid" 2>/dev/null || fail "the program ended at start: $(cat "$work/stderr")"
 kill "$pid"
 wait "$pid" 2>/dev/null || true
-cmp "$user_folder/vantorff.ini" "$prefix/share/orvine/vantorff.ini" || fail "vantorff.ini not seeded"
-cmp "$user_folder/places.txt" "$prefix/share/orvine/places.txt" || fail "places.txt not seeded"
+cmp "$user_folder/vantorff.ini" "$prefix/share/orvine/installed/vantorff.ini" || fail "vantorff.ini not seeded"
+cmp "$user_folder/places.txt" "$prefix/share/orvine/installed/places.txt" || fail "places.txt not seeded"
 [ -w "$user_folder/places.txt" ] || fail "the seeded place list is not the user's to write"
 [ ! -s "$work/stderr" ] || fail "the program said: $(cat "$work/stderr")"
 [ "$(snapshot)" = "$before" ] || fail "the installation was written to: $(diff <(echo "$before") <(snapshot))"
