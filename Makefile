@@ -41,8 +41,9 @@ fuzz:
 	@$(if $(SKIP_DEPS),true,scripts/install-deps fuzz)
 	@scripts/fuzz
 
-# A binary package built with debhelper from a copy of the sources in build-deb/, where the
-# .deb, .buildinfo and .changes files land.
+# The source and binary packages built with debhelper from a copy of the sources in build-deb/,
+# where the .dsc, .tar.xz, .deb, .buildinfo and .changes files land; lintian (pedantic) checks
+# both and fails on any error or warning.
 deb:
 	@$(if $(SKIP_DEPS),true,scripts/install-deps deb)
 	@scripts/make-deb build-deb

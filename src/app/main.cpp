@@ -12,29 +12,109 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-void describe_options(QCommandLineParser& parser)
+const char* const HELP =
+    "使い方: orvine [オプション]\n"
+    "\n"
+    "地球上の二地点について、出発地点から見た目的地点の方位 (大圏の初期方位、十二支の付いた\n"
+    "十二方位) と大圏距離を計算するウィンドウを開きます。地点は度・分・秒のスクロールバー、\n"
+    "日本地図・世界地図、または最大 101 件の地名一覧から選びます。\n"
+    "オプション:\n"
+    "  -h, --help      この説明\n"
+    "  -v, --version   版を表示\n"
+    "Qt の標準オプション (-platform、-style など) も使えます。\n"
+    "設定ファイル vantorff.ini と地名一覧 (places.txt) は ~/.local/share/orvine/\n"
+    "($XDG_DATA_HOME/orvine/) に置かれます。ウィンドウなしで計算するには orvine-calc\n"
+    "(orvine-calc --help) を使います。\n"
+    "終了コード: 0 正常終了、1 出力の失敗、2 引数の誤り。\n"
+    "\n"
+    "Usage: orvine [OPTIONS]\n"
+    "\n"
+    "Opens a window (in Japanese) that computes, for two points on the Earth, the direction in\n"
+    "which the destination lies as seen from the departure point (the initial great-circle\n"
+    "bearing, also named with one of twelve compass directions) and the great-circle distance.\n"
+    "Points come from degree, minute and second scroll bars, from maps of Japan and of the\n"
+    "world, or from a list of up to 101 named places.\n"
+    "Options:\n"
+    "  -h, --help      print this help\n"
+    "  -v, --version   print the version\n"
+    "Qt's standard options (-platform, -style, ...) are accepted as well.\n"
+    "The settings file vantorff.ini and the place list (places.txt) live in\n"
+    "~/.local/share/orvine/ ($XDG_DATA_HOME/orvine/). For the calculation without the window,\n"
+    "see orvine-calc (orvine-calc --help).\n"
+    "Exit status: 0 success, 1 the output could not be written, 2 malformed arguments.\n";
+
+// Qt's own options, which QApplication takes out of the arguments when it starts the window
+// system. They are known here so that every other option is refused before that start, which
+// without a display would end the program.
+const char* const QT_OPTIONS_WITH_VALUE[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowtitle", "title", "qwindowicon", "icon", "session", "style", "stylesheet",
+    "qmljsdebugger", "display", "name", "visual"};
+const char* const QT_FLAGS[] = {"reverse", "widgetcount", "testability", "sync", "nograb", "dograb"};
+
+int print(const char* text)
 {
-    parser.setApplicationDescription(QStringLiteral(
-        "Great-circle bearing and distance between two points, in a window (Japanese)."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    if (std::fputs(text, stdout) < 0 || std::fflush(stdout) != 0) {
+        std::fputs("orvine: 標準出力に書き込めません (cannot write to standard output)\n", stderr);
+        return 1;
+    }
+    return 0;
 }
 
-// --help and --version are answered before the window system is started, so that they
-// work without a display. Qt's own options (-platform, -style, ...) pass through to it.
-void answer_help_and_version(int argc, char* argv[])
+int usage_error(const QString& what)
+{
+    std::fprintf(stderr, "orvine: %s\n", what.toLocal8Bit().constData());
+    return 2;
+}
+
+// The argument as typed ("--bogus=1" gives "--bogus") for an option name the parser refused.
+QString as_typed(const QStringList& arguments, const QString& name)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        const QString option = argument.section(QLatin1Char('='), 0, 0);
+        QString bare = option;
+        while (bare.startsWith(QLatin1Char('-')))
+            bare.remove(0, 1);
+        if (bare == name && option != bare)
+            return option;
+    }
+    return name;
+}
+
+// Answers --help, --version and malformed arguments before the window system starts, so
+// that they work without a display. Returns the exit status, or nothing to open the window.
+std::optional<int> answer_arguments(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    describe_options(parser);
-    parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp();
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOptions({help, version});
+    for (const char* name : QT_OPTIONS_WITH_VALUE)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+    for (const char* name : QT_FLAGS)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (!parser.parse(arguments)) {
+        if (parser.unknownOptionNames().isEmpty())
+            return usage_error(parser.errorText() + QStringLiteral(" (see --help)"));
+        return usage_error(QStringLiteral("不明なオプションです (unknown option; see --help): ")
+                           + as_typed(arguments, parser.unknownOptionNames().constFirst()));
+    }
+    if (parser.isSet(help))
+        return print(HELP);
+    if (parser.isSet(version))
+        return print("Orvine " ORVINE_VERSION "\n");
+    if (!parser.positionalArguments().isEmpty())
+        return usage_error(QStringLiteral("引数はとりません (takes no arguments; see --help): ")
+                           + parser.positionalArguments().constFirst());
+    return std::nullopt;
 }
 
 } // namespace
@@ -43,19 +123,11 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Orvine"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVINE_VERSION));
-    answer_help_and_version(argc, argv);
+    if (const std::optional<int> status = answer_arguments(argc, argv))
+        return *status;
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("orvine"));
-    {
-        QCommandLineParser parser;
-        describe_options(parser);
-        parser.process(app);
-        if (!parser.positionalArguments().isEmpty()) {
-            std::fprintf(stderr, "orvine: takes no arguments; see orvine --help\n");
-            return 2;
-        }
-    }
     orvine::platform::install_qt_japanese(app);
     QApplication::setFont(orvine::platform::window_default_font());
     // The run ends only through the main window (終了, the menu or its close box), never

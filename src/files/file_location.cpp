@@ -2,25 +2,40 @@
 
 #include "files/settings_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace orvine {
 
 namespace {
 
 const QString APP_FOLDER = QStringLiteral("orvine");
+const QString INSTALLED_SUBFOLDER = QStringLiteral("orvine/installed");
 
 bool holds_settings(const QString& folder)
 {
     return !folder.isEmpty() && QFileInfo(QDir(folder).filePath(QLatin1String(SETTINGS_FILE_NAME))).isFile();
 }
 
+// Creates the missing folders of `path` one by one, each readable only by the user; folders
+// that exist keep their modes.
+bool make_private_path(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return true;
+    if (info.exists() || info.isSymLink() || !make_private_path(info.absolutePath()))
+        return false;
+    return QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
+           || QFileInfo(path).isDir();
+}
+
 // The copy appears under its name in one step, and never over a file that another start
-// of the program put there meanwhile (rename refuses an existing name).
+// of the program put there meanwhile (rename refuses an existing name). The new file is
+// created with the usual 0666 less the umask, as any file the user makes.
 bool copy_if_absent(const QString& from, const QString& to)
 {
     if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
@@ -29,15 +44,17 @@ bool copy_if_absent(const QString& from, const QString& to)
     if (!source.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = source.readAll();
-    QTemporaryFile temp(to + QStringLiteral(".XXXXXX"));
-    if (!temp.open() || temp.write(bytes) != bytes.size() || !temp.flush())
+    QFile temp(to + QStringLiteral(".seed-%1").arg(QCoreApplication::applicationPid()));
+    temp.remove(); // a leftover of an earlier run that had this process id
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly) || temp.write(bytes) != bytes.size() || !temp.flush()) {
+        temp.remove();
         return false;
-    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                        | QFileDevice::ReadOther);
+    }
     temp.close();
-    if (!temp.rename(to))
+    if (!temp.rename(to)) {
+        temp.remove();
         return QFileInfo::exists(to);
-    temp.setAutoRemove(false);
+    }
     return true;
 }
 
@@ -57,17 +74,22 @@ QString choose_files_folder(const QString& program_dir, const QString& user_fold
 
 QString user_files_folder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(APP_FOLDER);
+    // Qt takes a relative XDG_DATA_HOME as it is, relative to the working directory: each
+    // start folder would then get a list of its own.
+    QString data_home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (QDir::isRelativePath(data_home))
+        data_home = QDir::home().filePath(QStringLiteral(".local/share"));
+    return QDir(data_home).filePath(APP_FOLDER);
 }
 
 QString installed_defaults_folder(const QString& program_dir)
 {
-    const QString beside = QDir::cleanPath(QDir(program_dir).filePath(QStringLiteral(ORVINE_DEFAULTS_FROM_BIN)));
+    const QString beside = QDir::cleanPath(QDir(program_dir).filePath(QStringLiteral(ORVINE_INSTALLED_FROM_BIN)));
     if (holds_settings(beside))
         return beside;
-    for (const QString& folder :
-         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, APP_FOLDER, QStandardPaths::LocateDirectory)) {
-        if (holds_settings(folder))
+    for (const QString& data_dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString folder = QDir(data_dir).filePath(INSTALLED_SUBFOLDER);
+        if (QDir::isAbsolutePath(data_dir) && holds_settings(folder))
             return folder;
     }
     return {};
@@ -75,14 +97,12 @@ QString installed_defaults_folder(const QString& program_dir)
 
 bool seed_user_folder(const QString& user_folder, const QString& defaults_folder)
 {
-    if (!QDir().mkpath(user_folder))
-        return false;
-    if (defaults_folder.isEmpty())
+    if (!make_private_path(user_folder) || defaults_folder.isEmpty())
         return false;
     bool ok = true;
-    const QDir defaults(defaults_folder);
-    for (const QString& name : defaults.entryList(QDir::Files | QDir::Readable, QDir::Name))
-        ok = copy_if_absent(defaults.filePath(name), QDir(user_folder).filePath(name)) && ok;
+    // Only the two files a user starts from; the other installed data is read in place.
+    for (const QString& name : {QString::fromLatin1(SETTINGS_FILE_NAME), installed_settings().list_file})
+        ok = copy_if_absent(QDir(defaults_folder).filePath(name), QDir(user_folder).filePath(name)) && ok;
     return ok;
 }
 

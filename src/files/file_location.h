@@ -5,9 +5,11 @@
 // the executable in a folder the user may write, reads and writes both files there.
 // Installed use (every other case, including a read-only or system folder such as /usr/bin):
 // the files live in the user's own data folder, $XDG_DATA_HOME/orvine (normally
-// ~/.local/share/orvine), seeded once from the defaults installed in <datadir>/orvine.
-// Nothing is ever written into the folder of the executable in installed use. The bytes of
-// the files are the same in both uses, so a user may copy them from one to the other.
+// ~/.local/share/orvine), seeded once from the defaults installed in
+// <datadir>/orvine/installed. That subfolder holds only what the installation owns, so an
+// install into ~/.local (whose data folder is the user's own) never writes or removes a user
+// file. Nothing is ever written into the folder of the executable in installed use. The
+// bytes of the files are the same in both uses, so a user may copy them from one to the other.
 #include <QString>
 
 namespace orvine {
@@ -16,17 +18,20 @@ namespace orvine {
 QString choose_files_folder(const QString& program_dir, const QString& user_folder);
 
 // $XDG_DATA_HOME/orvine: the place list is the user's own work, kept where XDG keeps data
-// rather than settings (see the README).
+// rather than settings (see the README). A relative XDG_DATA_HOME is ignored, as the XDG
+// rule says, for ~/.local/share.
 QString user_files_folder();
 
-// The defaults installed with the program: <program_dir>/../share/orvine (or the data
+// The files installed with the program: <program_dir>/../share/orvine/installed (or the data
 // folder the build was configured with, relative to the executable), else the first
-// "orvine" folder on $XDG_DATA_DIRS. Empty when none holds vantorff.ini.
+// "orvine/installed" folder of the absolute $XDG_DATA_HOME and $XDG_DATA_DIRS. Empty when
+// none holds vantorff.ini.
 QString installed_defaults_folder(const QString& program_dir);
 
-// Creates user_folder when needed and copies into it each file of defaults_folder that it
-// lacks; a file already there is never replaced. The copies are the user's to rewrite
-// (owner read and write), whatever the installed files' modes. False when the folder or a
+// Creates user_folder when needed (each folder it creates private to the user, 0700, as the
+// XDG rule asks) and copies into it the installed vantorff.ini and places.txt where it lacks
+// them; a file already there is never replaced. The copies are the user's to rewrite and
+// follow the user's umask, whatever the installed files' modes. False when the folder or a
 // copy could not be made: the start-up then meets a missing file and names it.
 bool seed_user_folder(const QString& user_folder, const QString& defaults_folder);
 

@@ -1,8 +1,17 @@
 #include "platform/sound.h"
 
+#include <alsa/asoundlib.h>
 #include <canberra.h>
 
 namespace orvine {
+
+namespace {
+
+// ALSA reports every failure on stderr, eight lines when there is no sound card at all. The
+// sound is a courtesy: without a device it is skipped without a word.
+void ignore_alsa_error(const char*, int, const char*, int, const char*, ...) {}
+
+} // namespace
 
 CanberraSound::~CanberraSound()
 {
@@ -15,6 +24,7 @@ void CanberraSound::play()
     // Opened on first use so that a run that never plays a sound never touches the sound
     // server; a failure leaves the context empty and the next call tries again.
     if (!context_) {
+        snd_lib_error_set_handler(ignore_alsa_error);
         if (ca_context_create(&context_) != CA_SUCCESS) {
             context_ = nullptr;
             return;

@@ -6,6 +6,8 @@
 
 #include <map>
 
+#include <sys/stat.h>
+
 using namespace orvine;
 using namespace orvine::test;
 
@@ -26,52 +28,106 @@ const QString DATA_DIR = QStringLiteral(ORVINE_DATA_DIR);
 
 } // namespace
 
-// A temporary installation (bin/ and share/orvine/ as `cmake --install` lays them out) and a
-// temporary home whose data folder stands in for ~/.local/share.
+// A temporary installation (bin/ and share/orvine/installed/ as `cmake --install` lays them
+// out) and a temporary home.
+struct Installation {
+    QTemporaryDir root;
+    QString bin = root.filePath("bin"), home = root.filePath("home"),
+            user = root.filePath("home/.local/share/orvine");
+    Installation()
+    {
+        EXPECT_TRUE(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("share/orvine/installed")
+                    && QDir(root.path()).mkpath("home"));
+        write_bytes(root.filePath("share/orvine/installed/vantorff.ini"), DEFAULT_INI);
+        write_bytes(root.filePath("share/orvine/installed/places.txt"), DEFAULT_LIST);
+        write_bytes(root.filePath("share/orvine/installed/other-data.bin"), "read in place");
+        QFile::setPermissions(root.filePath("share/orvine/installed/places.txt"), QFileDevice::ReadOwner);
+        qputenv("HOME", home.toLocal8Bit());
+        qunsetenv("XDG_DATA_HOME");
+    }
+    ~Installation()
+    {
+        QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("HOME", saved_home);
+        qunsetenv("XDG_DATA_HOME");
+    }
+    QByteArray saved_home = qgetenv("HOME");
+};
+
 TEST(FileLocation, ChoosesTheFolderAndSeedsOnlyWhatIsAbsent)
 {
     const struct Row {
         const char* name;
-        Files beside_program; // files in the executable's folder
-        bool read_only;       // the executable's folder grants no write access
-        Files user_before;    // files already in the per-user folder
-        bool portable;        // the run uses the executable's folder
-        Files user_after;     // what the per-user folder holds afterwards (absent when empty)
+        const char* data_home; // XDG_DATA_HOME: absolute within the temporary home, or as given
+        Files beside_program;  // files in the executable's folder
+        bool read_only;        // the executable's folder grants no write access
+        Files user_before;     // files already in the per-user folder
+        bool portable;         // the run uses the executable's folder
+        Files user_after;      // what the per-user folder holds afterwards (absent when empty)
     } rows[] = {
-        {"portable", {{"vantorff.ini", USERS_INI}}, false, {}, true, {}},
-        {"read-only folder with settings", {{"vantorff.ini", USERS_INI}}, true, {}, false,
+        {"portable", "", {{"vantorff.ini", USERS_INI}}, false, {}, true, {}},
+        {"read-only folder with settings", "", {{"vantorff.ini", USERS_INI}}, true, {}, false,
          {{"vantorff.ini", DEFAULT_INI}, {"places.txt", DEFAULT_LIST}}},
-        {"folder without settings", {{"places.txt", "beside"}}, false, {}, false,
+        {"folder without settings", "", {{"places.txt", "beside"}}, false, {}, false,
          {{"vantorff.ini", DEFAULT_INI}, {"places.txt", DEFAULT_LIST}}},
-        {"seeds only what is absent", {}, false, {{"vantorff.ini", USERS_INI}}, false,
+        {"seeds only what is absent", "", {}, false, {{"vantorff.ini", USERS_INI}}, false,
          {{"vantorff.ini", USERS_INI}, {"places.txt", DEFAULT_LIST}}},
+        {"an older user folder is used as it is", "", {}, false,
+         {{"vantorff.ini", USERS_INI}, {"places.txt", "user's list"}}, false,
+         {{"vantorff.ini", USERS_INI}, {"places.txt", "user's list"}}},
+        {"a relative XDG_DATA_HOME is ignored", "relative/share", {}, false, {}, false,
+         {{"vantorff.ini", DEFAULT_INI}, {"places.txt", DEFAULT_LIST}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QTemporaryDir root;
-        const QString bin = root.filePath("bin"), user = root.filePath("home/.local/share/orvine");
-        ASSERT_TRUE(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("share/orvine"));
-        write_bytes(root.filePath("share/orvine/vantorff.ini"), DEFAULT_INI);
-        write_bytes(root.filePath("share/orvine/places.txt"), DEFAULT_LIST);
-        QFile::setPermissions(root.filePath("share/orvine/places.txt"), QFileDevice::ReadOwner); // installed read-only
-        qputenv("XDG_DATA_HOME", root.filePath("home/.local/share").toLocal8Bit());
+        Installation in;
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(in.root.path());
+        qputenv("XDG_DATA_HOME", *row.data_home ? QByteArray(row.data_home) : (in.home + "/.local/share").toLocal8Bit());
         for (const auto& [name, bytes] : row.beside_program)
-            write_bytes(QDir(bin).filePath(name), bytes);
+            write_bytes(QDir(in.bin).filePath(name), bytes);
         if (row.read_only)
-            QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(in.bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (!row.user_before.empty())
-            QDir().mkpath(user);
+            QDir().mkpath(in.user);
         for (const auto& [name, bytes] : row.user_before)
-            write_bytes(QDir(user).filePath(name), bytes);
+            write_bytes(QDir(in.user).filePath(name), bytes);
 
-        EXPECT_EQ(files_folder_for_run(bin), row.portable ? bin : user);
-        EXPECT_EQ(files_in(bin), row.beside_program);
-        EXPECT_EQ(QFileInfo::exists(user), !row.user_after.empty());
-        EXPECT_EQ(files_in(user), row.user_after);
+        EXPECT_EQ(files_folder_for_run(in.bin), row.portable ? in.bin : in.user);
+        QDir::setCurrent(cwd);
+        EXPECT_EQ(files_in(in.bin), row.beside_program);
+        EXPECT_EQ(QFileInfo::exists(in.user), !row.user_after.empty());
+        EXPECT_EQ(files_in(in.user), row.user_after);
         for (const auto& [name, bytes] : row.user_after)
-            EXPECT_TRUE(QFileInfo(QDir(user).filePath(name)).isWritable()) << name.toStdString();
-        QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qunsetenv("XDG_DATA_HOME");
+            EXPECT_TRUE(QFileInfo(QDir(in.user).filePath(name)).isWritable()) << name.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(in.root.filePath("relative")));
+    }
+}
+
+// The folders the program creates are the user's alone (0700) whatever the umask, a folder
+// that was there keeps its mode, and the copies follow the umask.
+TEST(FileLocation, CreatedFoldersArePrivateAndCopiesFollowTheUmask)
+{
+    using P = QFileDevice::Permission;
+    const QFileDevice::Permissions private_folder = P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadUser
+                                                    | P::WriteUser | P::ExeUser;
+    const QFileDevice::Permissions owner_rw = P::ReadOwner | P::WriteOwner | P::ReadUser | P::WriteUser;
+    const struct Row {
+        mode_t umask;
+        QFileDevice::Permissions copies;
+    } rows[] = {{077, owner_rw}, {022, owner_rw | P::ReadGroup | P::ReadOther}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE("umask " + QString::number(row.umask, 8).toStdString());
+        Installation in;
+        const QFileDevice::Permissions home_mode = QFileInfo(in.home).permissions();
+        const mode_t saved = ::umask(row.umask);
+        EXPECT_EQ(files_folder_for_run(in.bin), in.user);
+        ::umask(saved);
+        EXPECT_EQ(QFileInfo(in.home).permissions(), home_mode);
+        for (const char* folder : {"/.local", "/.local/share", "/.local/share/orvine"})
+            EXPECT_EQ(QFileInfo(in.home + folder).permissions(), private_folder) << folder;
+        for (const char* file : {"/vantorff.ini", "/places.txt"})
+            EXPECT_EQ(QFileInfo(in.user + file).permissions(), row.copies) << file;
     }
 }
 

@@ -1,9 +1,9 @@
 // orvine-mapgen [--icons] DATA-DIR OUT-DIR
 // Draws the map window's two maps and the program icon from the pinned
 // Natural Earth data that fetch-data unpacked into DATA-DIR, and writes
-// japan_map.png, world_map.png, globe-16.png ... globe-256.png and globe.ico
-// into OUT-DIR. The window uses the 16 and 32 pixel globes; the desktop's
-// icon theme gets every size. With --icons only the globes are drawn, which
+// japan_map.png, world_map.png, globe-16.png ... globe-256.png, globe.svg and
+// globe.ico into OUT-DIR. The window uses the 16 and 32 pixel globes; the
+// desktop's icon theme gets every size and the scalable picture. With --icons only the globes are drawn, which
 // needs no more than world-atlas. The output depends on nothing but the data.
 #include "geodata.h"
 #include "globe.h"
@@ -11,6 +11,7 @@
 #include "maps.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <cstring>
@@ -43,10 +44,13 @@ int main(int argc, char *argv[])
         const QImage globe32 = drawGlobe(land50m, 32);
         const QImage globe16 = drawGlobe(land50m, 16);
         writeIco(out.filePath("globe.ico"), {globe32, globe16}, classicPalette());
-        for (int size : {16, 32, 48, 64, 128, 256}) {
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
             const QImage globe = size == 16 ? globe16 : size == 32 ? globe32 : drawGlobe(land50m, size);
             writePalettePng(out.filePath(QString("globe-%1.png").arg(size)), globe);
         }
+        QFile svg(out.filePath("globe.svg"));
+        if (!svg.open(QIODevice::WriteOnly) || svg.write(drawGlobeSvg(land50m)) < 0 || !svg.flush())
+            throw std::runtime_error("cannot write " + svg.fileName().toStdString());
     } catch (const std::exception &e) {
         std::fprintf(stderr, "orvine-mapgen: %s\n", e.what());
         return 1;

@@ -1,0 +1,34 @@
+// The notification sound on a machine without a sound device (as in CI): nothing on stderr.
+#include "platform/sound.h"
+
+#include <QFile>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <unistd.h>
+
+class TestSound : public QObject {
+    Q_OBJECT
+private slots:
+    void silent_without_a_device()
+    {
+        QTemporaryFile captured;
+        QVERIFY(captured.open());
+        const int saved = dup(STDERR_FILENO);
+        dup2(captured.handle(), STDERR_FILENO);
+        {
+            orvine::CanberraSound sound;
+            sound.play();
+            sound.play();
+            QTest::qWait(300); // the sound plays on a thread of its own
+        }
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+        QFile written(captured.fileName()); // the capture's own offset has moved with the writes
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSound)
+#include "test_sound.moc"
