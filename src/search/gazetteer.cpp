@@ -36,17 +36,10 @@ bool split_fields(std::string_view line, std::array<std::string_view, MAX_FIELDS
     }
 }
 
-// Digits only: no sign, no blank, at most nine of them.
-bool parse_index(std::string_view s, std::uint32_t& value)
+// Decimal digits only (no sign, no blank) of a value that fits.
+bool parse_unsigned(std::string_view s, std::uint32_t& value)
 {
-    if (s.empty() || s.size() > 9 || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    return std::from_chars(s.data(), s.data() + s.size(), value).ec == std::errc();
-}
-
-bool parse_population(std::string_view s, std::uint32_t& value)
-{
-    if (s.empty() || s.size() > 10 || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (s.empty() || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     return ec == std::errc() && end == s.data() + s.size();
@@ -107,14 +100,14 @@ struct GazetteerParser {
         if (n != 4 || code.size() != 2 || !std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; })
             || !read_name(f[2], false, key) || !read_name(f[3], false, key))
             return false;
-        load.gazetteer.countries_.push_back({std::string(code), std::string(f[2]), std::string(f[3])});
+        load.gazetteer.countries_.push_back({std::string(code), std::string(f[2])});
         return true;
     }
 
     bool read_region(const std::array<std::string_view, MAX_FIELDS>& f, std::size_t n)
     {
         std::uint32_t country;
-        if (n != 4 || !parse_index(f[1], country) || country >= load.gazetteer.countries_.size()
+        if (n != 4 || !parse_unsigned(f[1], country) || country >= load.gazetteer.countries_.size()
             || !read_name(f[2], true, key) || !read_name(f[3], false, key))
             return false;
         load.gazetteer.regions_.push_back({country, std::string(f[2]), std::string(f[3])});
@@ -126,17 +119,17 @@ struct GazetteerParser {
         Gazetteer& g = load.gazetteer;
         Gazetteer::Entry e{};
         std::uint32_t region = 0;
-        if (n != 8 || !parse_index(f[1], e.country) || e.country >= g.countries_.size())
+        if (n != 8 || !parse_unsigned(f[1], e.country) || e.country >= g.countries_.size())
             return false;
         if (f[2].empty()) {
             e.region = -1;
-        } else if (!parse_index(f[2], region) || region >= g.regions_.size() || g.regions_[region].country != e.country) {
+        } else if (!parse_unsigned(f[2], region) || region >= g.regions_.size() || g.regions_[region].country != e.country) {
             return false;
         } else {
             e.region = static_cast<std::int32_t>(region);
         }
         if (!parse_degrees(f[5], 90, e.latitude_micro) || !parse_degrees(f[6], 180, e.longitude_micro)
-            || !parse_population(f[7], e.population))
+            || !parse_unsigned(f[7], e.population))
             return false;
         g.key_starts_.push_back(static_cast<std::uint32_t>(g.keys_.size()));
         for (std::size_t field : {3, 4}) {
@@ -171,7 +164,7 @@ struct GazetteerParser {
         std::size_t n;
         std::uint32_t places = 0;
         std::uint32_t checksum = 0;
-        if (!split_fields(closing, f, n) || n != 3 || !parse_index(f[1], places) || f[2].size() != 8
+        if (!split_fields(closing, f, n) || n != 3 || !parse_unsigned(f[1], places) || f[2].size() != 8
             || std::from_chars(f[2].data(), f[2].data() + 8, checksum, 16).ptr != f[2].data() + 8)
             return fail(GazetteerProblem::damaged, closing_line);
         if (checksum != gazetteer_checksum(body))
@@ -265,9 +258,9 @@ GazetteerLoad load_gazetteer(const std::string& path)
 }
 
 // Namesakes are entries whose Japanese or English search keys are equal, taken together
-// through any chain of such equalities. A Japanese entry shows its prefecture (a
-// prefecture entry, which has none, shows its country if it has a namesake); any other shows
-// its country, and its state too where a namesake lies in the same country.
+// through any chain of such equalities. A Japanese entry shows its prefecture (a prefecture
+// has none, and its name is its own); any other shows its country, and its state too where a
+// namesake lies in the same country.
 void Gazetteer::decide_disambiguation()
 {
     std::vector<std::uint32_t> parent(entries_.size());
@@ -291,25 +284,21 @@ void Gazetteer::decide_disambiguation()
                 parent[root(i)] = root(it->second);
         }
     }
+    // How many members of each group lie in each country; singletons need no count.
     std::vector<std::uint32_t> group_size(entries_.size());
     for (std::uint32_t i = 0; i < entries_.size(); ++i)
         ++group_size[root(i)];
     const auto group_and_country = [&](std::uint32_t i) { return (std::uint64_t{root(i)} << 32) | entries_[i].country; };
-    std::unordered_map<std::uint64_t, std::uint32_t> group_country_size;
+    std::unordered_map<std::uint64_t, std::uint32_t> in_country;
     for (std::uint32_t i = 0; i < entries_.size(); ++i) {
         if (group_size[root(i)] > 1)
-            ++group_country_size[group_and_country(i)];
+            ++in_country[group_and_country(i)];
     }
     for (std::uint32_t i = 0; i < entries_.size(); ++i) {
         Entry& e = entries_[i];
-        const bool has_namesake = group_size[root(i)] > 1;
-        if (countries_[e.country].code == "JP") {
-            e.shows_region = e.region >= 0;
-            e.shows_country = e.region < 0 && has_namesake;
-        } else {
-            e.shows_country = true;
-            e.shows_region = e.region >= 0 && has_namesake && group_country_size[group_and_country(i)] > 1;
-        }
+        const auto namesakes = in_country.find(group_and_country(i));
+        e.shows_country = countries_[e.country].code != "JP";
+        e.shows_region = e.region >= 0 && (!e.shows_country || (namesakes != in_country.end() && namesakes->second > 1));
     }
 }
 

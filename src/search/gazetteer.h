@@ -102,7 +102,7 @@ private:
     friend struct GazetteerParser;
 
     struct Country {
-        std::string code, japanese, english;
+        std::string code, japanese;
     };
     struct Region {
         std::uint32_t country;

@@ -37,7 +37,7 @@ const std::string BODY = "ORVINE-GAZETTEER\t1\n"
                          "P\t0\t0\tロンドン\tLondon\t42.98339\t-81.23304\t346765\n"
                          "P\t3\t3\t府中市\tFuchū\t35.66922\t139.4775\t260274\n"
                          "P\t3\t4\t府中町\tFuchūchō\t34.5735\t133.23513\t50746\n"
-                         "P\t4\t5\t\tParis\t33.66094\t-95.55551\t24782\n"
+                         "P\t4\t5\t\tParis\t33.66094\t-95.555512\t24782\n"
                          "P\t4\t6\t\tParis\t38.2098\t-84.25299\t15001\n";
 
 std::string closed(const std::string& body, int places = 8)
@@ -116,12 +116,14 @@ TEST(GazetteerSearch, RegisteredPlacesComeFirstAndTheLimitHolds)
     EXPECT_EQ(fuchu.population, 260274u);
     EXPECT_FALSE(fuchu.exact);
     EXPECT_TRUE(small_world().search("Fuchū", {}, 20).matches[0].exact);
+    EXPECT_TRUE(small_world().search("自宅", registered, 20).matches[0].exact);
 
     EXPECT_EQ(small_world().search("o", registered, 2).matches.size(), 2u);
     EXPECT_EQ(small_world().search("府中", registered, 1).matches.size(), 1u);
     const PlaceMatch paris_texas = small_world().search("paris", {}, 2).matches.back();
     EXPECT_EQ(paris_texas.name, "Paris");
-    EXPECT_DOUBLE_EQ(paris_texas.longitude, -95.55551);
+    EXPECT_DOUBLE_EQ(paris_texas.longitude, -95.555512);
+    EXPECT_EQ(small_world().search("ろんどん", {}, 2).matches[1].where(), "オンタリオ州, カナダ");
 }
 
 TEST(GazetteerSearch, BadQueriesMatchNothingAndSayWhy)
@@ -172,6 +174,7 @@ TEST(GazetteerFile, DamageIsFoundAndNamed)
         {"country out of range", closed(replaced(BODY, "R\t4\t\t", "R\t5\t\t")), GazetteerProblem::damaged, 13},
         {"region without English name", closed(replaced(BODY, "\tKentucky", "\t")), GazetteerProblem::damaged, 13},
         {"invalid UTF-8", closed(replaced(BODY, "パリ", "\xE3\x83")), GazetteerProblem::damaged, 16},
+        {"country name not UTF-8", closed(replaced(BODY, "英国", "\xE8\x8B")), GazetteerProblem::damaged, 4},
         {"carriage returns", closed(replaced(BODY, "8336599\n", "8336599\r\n")), GazetteerProblem::damaged, 14},
         {"a field too many", closed(replaced(BODY, "8336599\n", "8336599\t1\n")), GazetteerProblem::damaged, 14},
         {"region after places", closed(BODY + "R\t0\t\tQuebec\n"), GazetteerProblem::damaged, 22},

@@ -11,20 +11,22 @@ TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
         const char* key;
     } const rows[] = {
         {"札幌市", "札幌市"},                           // kanji as they are
-        {"パリ", "ぱり"},                               // katakana as hiragana
+        {"ファーゴ", "ふぁーご"},                       // katakana as hiragana
         {"ﾊﾟﾘ", "ぱり"},                                // half-width, with its sound mark
         {"ｳﾞｨｯﾃﾝﾍﾞﾙｸﾞ", "ゔぃってんべるぐ"},             // ウ and the voiced marks after は, く
-        {"\u30AB\u3099\u30D2\u309A", "がぴ"},          // combining sound marks
+        {"\u30AB\u3099\u30DB\u309A", "がぽ"},          // combining sound marks
         {"茅ヶ崎", "茅け崎"},                           // small ヶ as ケ
         {"茅ケ崎", "茅け崎"},
         {"イースト・ロンドン", "いーすとろんどん"},     // the long-vowel mark stays, ・ goes
-        {"ＰＡＲＩＳ　１５", "paris15"},                // full-width letters, digits and space
+        {"ＰＡＲＩＳ　１５！", "paris15!"},            // full-width letters, digits and space
         {"Fuchū", "fuchu"},
         {"Fuchu\u0304", "fuchu"},                       // a combining macron
         {"Hà Nội", "hanoi"},                            // Vietnamese: Latin Extended Additional
         {"Straße Ærø Łódź Œ", "strasseaerolodzoe"},    // letters without a decomposition
         {"Raʼs al-Khaymah", "rasalkhaymah"},
         {"St. John’s", "stjohns"},
+        {"New\u00A0York", "newyork"},                  // a no-break space
+        {"𠮷野家", "𠮷野家"},                           // four bytes in UTF-8
         {"Москва", "Москва"},                           // other scripts unchanged
     };
     for (const Row& r : rows) {
@@ -47,6 +49,7 @@ TEST(FoldForSearch, RefusesInvalidUtf8AndControlCharacters)
         {"overlong three bytes", "\xE0\x80\xAF", FoldProblem::invalid_utf8},
         {"surrogate", "\xED\xA0\x80", FoldProblem::invalid_utf8},
         {"past U+10FFFF", "\xF4\x90\x80\x80", FoldProblem::invalid_utf8},
+        {"lead byte F5", "\xF5\x80\x80\x80", FoldProblem::invalid_utf8},
         {"tab", "a\tb", FoldProblem::control_character},
         {"NUL", std::string("a\0b", 3), FoldProblem::control_character},
         {"DEL", "a\x7F", FoldProblem::control_character},
