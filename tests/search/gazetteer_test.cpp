@@ -24,18 +24,18 @@ const std::string BODY = "ORVINE-GAZETTEER\t1\n"
                          "C\tGB\t英国\tUnited Kingdom\n"
                          "C\tJP\t日本\tJapan\n"
                          "C\tUS\tアメリカ\tUnited States\n"
-                         "R\t0\tオンタリオ州\tOntario\n"
+                         "R\t3\t東京都\tTokyo\n"
                          "R\t1\t\tÎle-de-France Region\n"
                          "R\t2\tイングランド\tEngland\n"
-                         "R\t3\t東京都\tTokyo\n"
+                         "R\t0\tオンタリオ州\tOntario\n"
                          "R\t3\t広島県\tHiroshima\n"
                          "R\t4\tテキサス州\tTexas\n"
                          "R\t4\t\tKentucky\n"
                          "P\t3\t\t東京都\tTokyo\t35.6895\t139.69171\t8336599\n"
                          "P\t2\t2\tロンドン\tLondon\t51.50853\t-0.12574\t8961989\n"
                          "P\t1\t1\tパリ\tParis\t48.85341\t2.3488\t2138551\n"
-                         "P\t0\t0\tロンドン\tLondon\t42.98339\t-81.23304\t346765\n"
-                         "P\t3\t3\t府中市\tFuchū\t35.66922\t139.4775\t260274\n"
+                         "P\t0\t3\tロンドン\tLondon\t42.98339\t-81.23304\t346765\n"
+                         "P\t3\t0\t府中市\tFuchū\t35.66922\t139.4775\t260274\n"
                          "P\t3\t4\t府中町\tFuchūchō\t34.5735\t133.23513\t50746\n"
                          "P\t4\t5\t\tParis\t33.66094\t-95.555512\t24782\n"
                          "P\t4\t6\t\tParis\t38.2098\t-84.25299\t15001\n";
@@ -175,6 +175,7 @@ TEST(GazetteerFile, DamageIsFoundAndNamed)
         {"region without English name", closed(replaced(BODY, "\tKentucky", "\t")), GazetteerProblem::damaged, 13},
         {"invalid UTF-8", closed(replaced(BODY, "パリ", "\xE3\x83")), GazetteerProblem::damaged, 16},
         {"country name not UTF-8", closed(replaced(BODY, "英国", "\xE8\x8B")), GazetteerProblem::damaged, 4},
+        {"region name not UTF-8", closed(replaced(BODY, "東京都", "\xE6\x9D")), GazetteerProblem::damaged, 7},
         {"carriage returns", closed(replaced(BODY, "8336599\n", "8336599\r\n")), GazetteerProblem::damaged, 14},
         {"a field too many", closed(replaced(BODY, "8336599\n", "8336599\t1\n")), GazetteerProblem::damaged, 14},
         {"region after places", closed(BODY + "R\t0\t\tQuebec\n"), GazetteerProblem::damaged, 22},

@@ -17,17 +17,19 @@ TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
         {"\u30AB\u3099\u30DB\u309A", "がぽ"},          // combining sound marks
         {"茅ヶ崎", "茅け崎"},                           // small ヶ as ケ
         {"茅ケ崎", "茅け崎"},
+        {"ニ゛マ゛ﾝﾞ", "にまん"},                        // kana without a voiced form
         {"イースト・ロンドン", "いーすとろんどん"},     // the long-vowel mark stays, ・ goes
         {"ＰＡＲＩＳ　１５！", "paris15!"},            // full-width letters, digits and space
         {"Fuchū", "fuchu"},
         {"Fuchu\u0304", "fuchu"},                       // a combining macron
         {"Hà Nội", "hanoi"},                            // Vietnamese: Latin Extended Additional
-        {"Straße Ærø Łódź Œ", "strasseaerolodzoe"},    // letters without a decomposition
+        {"Àstraße Ærø Łódź Œ", "astrasseaerolodzoe"}, // letters without a decomposition
         {"Raʼs al-Khaymah", "rasalkhaymah"},
         {"St. John’s", "stjohns"},
         {"New\u00A0York", "newyork"},                  // a no-break space
         {"𠮷野家", "𠮷野家"},                           // four bytes in UTF-8
-        {"Москва", "Москва"},                           // other scripts unchanged
+        {"\uE000\U00010000\U0010FFFF", "\uE000\U00010000\U0010FFFF"}, // the edges of valid code points
+        {"Москва ɐ", "Москваɐ"},                       // other scripts unchanged
     };
     for (const Row& r : rows) {
         std::string key;
