@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -20,10 +21,21 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double ms_since(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+// Elapsed time and this thread's processor time: on a machine shared with other work the
+// second is the search's own cost where the first also counts waiting for a processor.
+struct Stopwatch {
+    Clock::time_point wall_start = Clock::now();
+    double processor_start = processor_ms();
+
+    static double processor_ms()
+    {
+        timespec t;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    }
+    double wall() const { return std::chrono::duration<double, std::milli>(Clock::now() - wall_start).count(); }
+    double processor() const { return processor_ms() - processor_start; }
+};
 
 long status_kb(const char* field)
 {
@@ -94,9 +106,9 @@ int main(int argc, char** argv)
 
     const long rss_before = status_kb("VmRSS:");
     const long peak_before = status_kb("VmHWM:");
-    Clock::time_point start = Clock::now();
+    const Stopwatch first;
     const GazetteerLoad load = load_gazetteer(path);
-    const double first_load = ms_since(start);
+    const double first_load = first.wall(), first_load_processor = first.processor();
     if (!load.ok()) {
         std::fprintf(stderr, "search_bench: %s\n", describe(*load.error).c_str());
         return 1;
@@ -105,13 +117,14 @@ int main(int argc, char** argv)
     const double peak_mb = (status_kb("VmHWM:") - peak_before) / 1024.0;
     const Gazetteer& gazetteer = load.gazetteer;
 
-    std::vector<double> loads;
+    std::vector<double> loads, load_processor;
     for (int i = 0; i < 10; ++i) {
-        start = Clock::now();
+        const Stopwatch watch;
         const GazetteerLoad again = load_gazetteer(path);
-        loads.push_back(ms_since(start));
+        loads.push_back(watch.wall());
+        load_processor.push_back(watch.processor());
     }
-    const Figures load_ms = figures(loads);
+    const Figures load_ms = figures(loads), load_processor_ms = figures(load_processor);
 
     std::vector<RegisteredPlace> registered;
     for (const PlaceMatch& m : gazetteer.search("市", {}, 101).matches)
@@ -136,28 +149,33 @@ int main(int argc, char** argv)
         }
         queries.push_back(query);
     }
-    std::vector<double> searches;
+    std::vector<double> searches, search_processor;
     std::size_t matched = 0;
     for (const std::string& query : queries) {
-        start = Clock::now();
+        const Stopwatch watch;
         const SearchOutcome outcome = gazetteer.search(query, registered, 20);
-        searches.push_back(ms_since(start));
+        searches.push_back(watch.wall());
+        search_processor.push_back(watch.processor());
         matched += outcome.matches.empty() ? 0 : 1;
     }
-    const Figures search_ms = figures(searches);
+    const Figures search_ms = figures(searches), search_processor_ms = figures(search_processor);
 
     std::printf("gazetteer %s: %zu entries, %zu with a Japanese name\n", path.c_str(), gazetteer.size(),
                 gazetteer.japanese_named());
-    std::printf("load: first %.1f ms; ten more: median %.1f ms, worst %.1f ms (target <= 100 ms: %s)\n", first_load,
-                load_ms.median, load_ms.worst, verdict(std::max(first_load, load_ms.worst) <= 100));
+    std::printf("load: first %.1f ms; ten more: median %.1f ms, worst %.1f ms (target <= 100 ms: %s)\n"
+                "  processor time: first %.1f ms; median %.1f ms, worst %.1f ms\n",
+                first_load, load_ms.median, load_ms.worst, verdict(std::max(first_load, load_ms.worst) <= 100),
+                first_load_processor, load_processor_ms.median, load_processor_ms.worst);
     std::printf("memory added by the loaded gazetteer: %.1f MB resident, peak while loading +%.1f MB "
                 "(target <= 25 MB: %s)\n",
                 added_mb, peak_mb, verdict(std::max(added_mb, peak_mb) <= 25));
     std::printf("search, 1000 random queries (%zu with matches), %zu registered places, at most 20 matches:\n"
                 "  median %.3f ms (target <= 5 ms: %s), 99th percentile %.3f ms, worst %.3f ms "
-                "(target <= 20 ms: %s)\n",
+                "(target <= 20 ms: %s)\n"
+                "  processor time: median %.3f ms, 99th percentile %.3f ms, worst %.3f ms\n",
                 matched, registered.size(), search_ms.median, verdict(search_ms.median <= 5), search_ms.p99,
-                search_ms.worst, verdict(search_ms.worst <= 20));
+                search_ms.worst, verdict(search_ms.worst <= 20), search_processor_ms.median, search_processor_ms.p99,
+                search_processor_ms.worst);
 
     std::string long_query;
     for (int i = 0; i < 200; ++i)
@@ -175,9 +193,9 @@ int main(int argc, char** argv)
     for (const Edge& e : edges) {
         std::vector<double> runs;
         for (int i = 0; i < 20; ++i) {
-            start = Clock::now();
+            const Stopwatch watch;
             gazetteer.search(e.query, registered, 20);
-            runs.push_back(ms_since(start));
+            runs.push_back(watch.wall());
         }
         const Figures edge_ms = figures(runs);
         std::printf("  %-26s median %.3f ms, worst %.3f ms\n", e.what, edge_ms.median, edge_ms.worst);
