@@ -25,7 +25,7 @@ for exe in "$prefix"/bin/*; do
 done
 # The installed defaults live in a folder of their own, never in share/orvine/ itself (with the
 # prefix ~/.local that is the user's folder).
-[ "$(cd "$prefix/share/orvine" && find . | sort | tr '\n' ' ')" = ". ./installed ./installed/places.txt ./installed/vantorff.ini " ] ||
+[ "$(cd "$prefix/share/orvine" && find . | sort | tr '\n' ' ')" = ". ./installed ./installed/gazetteer.tsv ./installed/places.txt ./installed/vantorff.ini " ] ||
   fail "share/orvine holds $(cd "$prefix/share/orvine" && find . | tr '\n' ' ')"
 for f in share/man/man1/orvine.1 share/man/man1/orvine-calc.1 share/man/ja/man1/orvine.1 \
          share/man/ja/man1/orvine-calc.1 share/bash-completion/completions/orvine-calc \

@@ -1,0 +1,272 @@
+#include "search/gazetteer.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using namespace orvine;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A small world: namesakes in one country and across countries, a Japanese entry without
+// a prefecture, and names with accents.
+const std::string BODY = "ORVINE-GAZETTEER\t1\n"
+                         "C\tCA\tカナダ\tCanada\n"
+                         "C\tFR\tフランス共和国\tFrance\n"
+                         "C\tGB\t英国\tUnited Kingdom\n"
+                         "C\tJP\t日本\tJapan\n"
+                         "C\tUS\tアメリカ\tUnited States\n"
+                         "R\t3\t東京都\tTokyo\n"
+                         "R\t1\t\tÎle-de-France Region\n"
+                         "R\t2\tイングランド\tEngland\n"
+                         "R\t0\tオンタリオ州\tOntario\n"
+                         "R\t3\t広島県\tHiroshima\n"
+                         "R\t4\tテキサス州\tTexas\n"
+                         "R\t4\t\tKentucky\n"
+                         "P\t3\t\t東京都\tTokyo\t35.6895\t139.69171\t8336599\n"
+                         "P\t2\t2\tロンドン\tLondon\t51.50853\t-0.12574\t8961989\n"
+                         "P\t1\t1\tパリ\tParis\t48.85341\t2.3488\t2138551\n"
+                         "P\t0\t3\tロンドン\tLondon\t42.98339\t-81.23304\t346765\n"
+                         "P\t3\t0\t府中市\tFuchū\t35.66922\t139.4775\t260274\n"
+                         "P\t3\t4\t府中町\tFuchūchō\t34.5735\t133.23513\t50746\n"
+                         "P\t4\t5\t\tParis\t33.66094\t-95.555512\t24782\n"
+                         "P\t4\t6\t\tParis\t38.2098\t-84.25299\t15001\n";
+
+std::string closed(const std::string& body, int places = 8)
+{
+    char checksum[9];
+    std::snprintf(checksum, sizeof checksum, "%08x", gazetteer_checksum(body));
+    return body + "END\t" + std::to_string(places) + "\t" + checksum + "\n";
+}
+
+std::string replaced(std::string s, const std::string& from, const std::string& to)
+{
+    return s.replace(s.find(from), from.size(), to);
+}
+
+std::vector<std::string> shown(const SearchOutcome& outcome)
+{
+    std::vector<std::string> texts;
+    for (const PlaceMatch& m : outcome.matches)
+        texts.push_back(m.display_text);
+    return texts;
+}
+
+const Gazetteer& small_world()
+{
+    static const GazetteerLoad load = parse_gazetteer(closed(BODY), "small");
+    EXPECT_TRUE(load.ok());
+    return load.gazetteer;
+}
+
+struct TempDir {
+    fs::path path = fs::temp_directory_path() / ("gazetteer_test_" + std::to_string(::getpid()));
+    TempDir() { fs::create_directories(path); }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+} // namespace
+
+TEST(GazetteerSearch, MatchesFoldedNamesAndTellsNamesakesApart)
+{
+    using V = std::vector<std::string>;
+    struct Row {
+        const char* query;
+        V shown;
+    } const rows[] = {
+        {"府中", V{"府中市（東京都）", "府中町（広島県）"}},              // kanji; a prefecture always
+        {"fuchu", V{"府中市（東京都）", "府中町（広島県）"}},             // accents ignored
+        {"ＦＵＣＨＵＣＨＯ", V{"府中町（広島県）"}},                     // full-width
+        {"ﾛﾝﾄﾞﾝ", V{"ロンドン（英国）", "ロンドン（カナダ）"}},          // half-width; by population
+        {"ろんどん", V{"ロンドン（英国）", "ロンドン（カナダ）"}},        // hiragana finds katakana
+        {"LONDON", V{"ロンドン（英国）", "ロンドン（カナダ）"}},
+        {"paris", V{"パリ（フランス共和国）", "Paris（テキサス州, アメリカ）", "Paris（Kentucky, アメリカ）"}},
+        {"東京", V{"東京都"}},                                           // no prefecture, no namesake
+        {"ベルリン", V{}},
+        {" ・ ", V{}},                                                   // only separators
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(shown(small_world().search(r.query, {}, 20)), r.shown) << r.query;
+}
+
+TEST(GazetteerSearch, RegisteredPlacesComeFirstAndTheLimitHolds)
+{
+    const std::vector<RegisteredPlace> registered = {{"自宅", 35.5, 139.5}, {"府中の実家", 35.7, 139.4}};
+    const SearchOutcome found = small_world().search("府中", registered, 20);
+    EXPECT_EQ(shown(found), (std::vector<std::string>{"府中の実家", "府中市（東京都）", "府中町（広島県）"}));
+    ASSERT_EQ(found.matches.size(), 3u);
+    const PlaceMatch& home = found.matches[0];
+    EXPECT_TRUE(home.registered);
+    EXPECT_EQ(home.where(), "");
+    EXPECT_DOUBLE_EQ(home.latitude, 35.7);
+    const PlaceMatch& fuchu = found.matches[1];
+    EXPECT_FALSE(fuchu.registered);
+    EXPECT_EQ(fuchu.name, "府中市");
+    EXPECT_EQ(fuchu.where(), "東京都, 日本");
+    EXPECT_DOUBLE_EQ(fuchu.latitude, 35.66922);
+    EXPECT_DOUBLE_EQ(fuchu.longitude, 139.4775);
+    EXPECT_EQ(fuchu.population, 260274u);
+    EXPECT_FALSE(fuchu.exact);
+    EXPECT_TRUE(small_world().search("Fuchū", {}, 20).matches[0].exact);
+    EXPECT_TRUE(small_world().search("自宅", registered, 20).matches[0].exact);
+
+    EXPECT_EQ(small_world().search("o", registered, 2).matches.size(), 2u);
+    EXPECT_EQ(small_world().search("府中", registered, 1).matches.size(), 1u);
+    const PlaceMatch paris_texas = small_world().search("paris", {}, 2).matches.back();
+    EXPECT_EQ(paris_texas.name, "Paris");
+    EXPECT_DOUBLE_EQ(paris_texas.longitude, -95.555512);
+    EXPECT_EQ(small_world().search("ろんどん", {}, 2).matches[1].where(), "オンタリオ州, カナダ");
+}
+
+TEST(GazetteerSearch, BadQueriesMatchNothingAndSayWhy)
+{
+    struct Row {
+        std::string query;
+        QueryProblem problem;
+    } const rows[] = {
+        {"paris\n", QueryProblem::ControlCharacter},
+        {"pa\x1Bris", QueryProblem::ControlCharacter},
+        {"par\xC3", QueryProblem::InvalidUtf8},
+        {std::string(10000, 'a'), QueryProblem::TooLong},
+        {std::string(201, 'a'), QueryProblem::TooLong},
+    };
+    const std::vector<RegisteredPlace> registered = {{"paris", 1, 1}};
+    for (const Row& r : rows) {
+        const SearchOutcome outcome = small_world().search(r.query, registered, 20);
+        EXPECT_EQ(outcome.problem, r.problem) << r.query.substr(0, 20);
+        EXPECT_TRUE(outcome.matches.empty());
+        EXPECT_FALSE(describe(r.problem).empty());
+    }
+    EXPECT_EQ(small_world().search(std::string(200, 'a'), {}, 20).problem, QueryProblem::None);
+}
+
+TEST(GazetteerFile, DamageIsFoundAndNamed)
+{
+    const std::string good = closed(BODY);
+    struct Row {
+        const char* what;
+        std::string bytes;
+        GazetteerProblem problem;
+        std::size_t line;
+    } const rows[] = {
+        {"empty", "", GazetteerProblem::NotAGazetteer, 1},
+        {"another file", "\"東京\",35,41,22,139,41,30\r\n", GazetteerProblem::NotAGazetteer, 1},
+        {"later version", replaced(good, "GAZETTEER\t1", "GAZETTEER\t2"), GazetteerProblem::UnsupportedVersion, 1},
+        {"cut", good.substr(0, good.size() / 2), GazetteerProblem::CutShort, 0},
+        {"cut before the last newline", good.substr(0, good.size() - 1), GazetteerProblem::CutShort, 0},
+        {"a digit changed", replaced(good, "35.6895", "36.6895"), GazetteerProblem::ChecksumMismatch, 0},
+        {"closing line without checksum", BODY + "END\t8\n", GazetteerProblem::Damaged, 22},
+        {"one place too many counted", closed(BODY, 9), GazetteerProblem::Damaged, 22},
+        {"latitude past the pole", closed(replaced(BODY, "35.6895", "90.000001")), GazetteerProblem::Damaged, 14},
+        {"longitude with a comma", closed(replaced(BODY, "2.3488", "2,3488")), GazetteerProblem::Damaged, 16},
+        {"seven decimals", closed(replaced(BODY, "2.3488", "2.3488001")), GazetteerProblem::Damaged, 16},
+        {"negative population", closed(replaced(BODY, "\t50746", "\t-50746")), GazetteerProblem::Damaged, 19},
+        {"region out of range", closed(replaced(BODY, "P\t4\t6", "P\t4\t7")), GazetteerProblem::Damaged, 21},
+        {"region of another country", closed(replaced(BODY, "P\t4\t6", "P\t4\t4")), GazetteerProblem::Damaged, 21},
+        {"country out of range", closed(replaced(BODY, "R\t4\t\t", "R\t5\t\t")), GazetteerProblem::Damaged, 13},
+        {"region without English name", closed(replaced(BODY, "\tKentucky", "\t")), GazetteerProblem::Damaged, 13},
+        {"invalid UTF-8", closed(replaced(BODY, "パリ", "\xE3\x83")), GazetteerProblem::Damaged, 16},
+        {"country name not UTF-8", closed(replaced(BODY, "英国", "\xE8\x8B")), GazetteerProblem::Damaged, 4},
+        {"region name not UTF-8", closed(replaced(BODY, "東京都", "\xE6\x9D")), GazetteerProblem::Damaged, 7},
+        {"carriage returns", closed(replaced(BODY, "8336599\n", "8336599\r\n")), GazetteerProblem::Damaged, 14},
+        {"a field too many", closed(replaced(BODY, "8336599\n", "8336599\t1\n")), GazetteerProblem::Damaged, 14},
+        {"region after places", closed(BODY + "R\t0\t\tQuebec\n"), GazetteerProblem::Damaged, 22},
+        {"unknown line", closed(replaced(BODY, "C\tCA", "X\tCA")), GazetteerProblem::Damaged, 2},
+    };
+    for (const Row& r : rows) {
+        const GazetteerLoad load = parse_gazetteer(r.bytes, "/x/gazetteer.tsv");
+        ASSERT_FALSE(load.ok()) << r.what;
+        EXPECT_EQ(load.error->problem, r.problem) << r.what;
+        EXPECT_EQ(load.error->line, r.line) << r.what;
+        EXPECT_NE(describe(*load.error).find("/x/gazetteer.tsv"), std::string::npos) << r.what;
+        EXPECT_EQ(load.gazetteer.size(), 0u) << r.what;
+    }
+    EXPECT_EQ(gazetteer_checksum("123456789"), 0xCBF43926u); // the CRC-32 check value
+}
+
+TEST(GazetteerFile, OnlyRegularFilesOfSaneSizeAreRead)
+{
+    TempDir dir;
+    const fs::path fifo = dir.path / "fifo", big = dir.path / "big", good = dir.path / "good";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(big).put('O');
+    fs::resize_file(big, Gazetteer::MAX_GAZETTEER_BYTES + 1);
+    std::ofstream(good, std::ios::binary) << closed(BODY);
+    struct Row {
+        fs::path path;
+        GazetteerProblem problem;
+    } const rows[] = {
+        {dir.path / "missing", GazetteerProblem::CannotOpen},
+        {dir.path, GazetteerProblem::NotARegularFile},
+        {fifo, GazetteerProblem::NotARegularFile},
+        {big, GazetteerProblem::TooLarge},
+    };
+    for (const Row& r : rows) {
+        const GazetteerLoad load = load_gazetteer(r.path.string());
+        ASSERT_FALSE(load.ok()) << r.path;
+        EXPECT_EQ(load.error->problem, r.problem) << r.path;
+    }
+    EXPECT_EQ(load_gazetteer(good.string()).gazetteer.size(), 8u);
+}
+
+TEST(GazetteerFile, InstalledFileIsFoundBesideTheProgramThenInDataFolders)
+{
+    const std::vector<std::string> candidates = gazetteer_candidates("/opt/o/bin/orvine", "/a:relative::/b/");
+    EXPECT_EQ(candidates, (std::vector<std::string>{"/opt/o/share/orvine/installed/gazetteer.tsv",
+                                                    "/a/orvine/installed/gazetteer.tsv",
+                                                    "/b/orvine/installed/gazetteer.tsv"}));
+    EXPECT_EQ(gazetteer_candidates("", nullptr),
+              (std::vector<std::string>{"/usr/local/share/orvine/installed/gazetteer.tsv",
+                                        "/usr/share/orvine/installed/gazetteer.tsv"}));
+
+    TempDir dir;
+    const char* saved = std::getenv("XDG_DATA_DIRS");
+    const std::string kept = saved ? saved : "";
+    ::setenv("XDG_DATA_DIRS", dir.path.c_str(), 1);
+    EXPECT_EQ(load_installed_gazetteer().error->problem, GazetteerProblem::NotFound);
+    fs::create_directories(dir.path / "orvine/installed");
+    std::ofstream(dir.path / "orvine/installed/gazetteer.tsv", std::ios::binary) << closed(BODY);
+    EXPECT_EQ(load_installed_gazetteer().gazetteer.size(), 8u);
+    saved ? ::setenv("XDG_DATA_DIRS", kept.c_str(), 1) : ::unsetenv("XDG_DATA_DIRS");
+}
+
+// The generated file as the program in the build tree finds it: it must load, and a few
+// well-known places must come out as the data gives them.
+TEST(ShippedGazetteer, LoadsBesideTheBuiltProgramAndFindsKnownPlaces)
+{
+    const std::string path = gazetteer_candidates(ORVINE_BUILD_PROGRAM, nullptr).front();
+    std::ifstream built(path, std::ios::binary), source(ORVINE_SHIPPED_GAZETTEER, std::ios::binary);
+    ASSERT_TRUE(std::equal(std::istreambuf_iterator<char>(built), {}, std::istreambuf_iterator<char>(source), {}));
+    const GazetteerLoad load = load_gazetteer(path);
+    ASSERT_TRUE(load.ok()) << describe(*load.error);
+    EXPECT_GT(load.gazetteer.size(), 24000u);
+    EXPECT_GT(load.gazetteer.japanese_named(), 6000u);
+
+    struct Row {
+        const char* query;
+        const char* first;
+        double latitude, longitude;
+    } const rows[] = {
+        {"札幌", "札幌市（北海道）", 43.06667, 141.35},
+        {"ロンドン", "ロンドン（英国）", 51.50853, -0.12574},
+        {"ﾆｭｰﾖｰｸ", "ニューヨーク（アメリカ）", 40.71427, -74.00597},
+        {"fuchu", "府中町（広島県）", 34.5735, 133.23513},
+        {"東京", "東京都", 35.6895, 139.69171},
+        {"沖縄県", "沖縄県", 26.21667, 127.68333}, // at the point of Naha, which holds its office
+    };
+    for (const Row& r : rows) {
+        const SearchOutcome found = load.gazetteer.search(r.query, {}, 20);
+        ASSERT_FALSE(found.matches.empty()) << r.query;
+        EXPECT_EQ(found.matches[0].display_text, r.first) << r.query;
+        EXPECT_DOUBLE_EQ(found.matches[0].latitude, r.latitude) << r.query;
+        EXPECT_DOUBLE_EQ(found.matches[0].longitude, r.longitude) << r.query;
+    }
+}
