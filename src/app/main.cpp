@@ -1,5 +1,6 @@
 // The program Orvine: the main window. The settings file and the place list live beside a
 // portable copy of the program, or else in the user's own data folder (files/file_location.h).
+#include "app/map_command.h"
 #include "files/file_location.h"
 #include "main_window/form1.h"
 #include "platform/dialogs.h"
@@ -21,6 +22,7 @@ void describe_options(QCommandLineParser& parser)
         "Great-circle bearing and distance between two points, in a window (Japanese)."));
     parser.addHelpOption();
     parser.addVersionOption();
+    orvine::describe_map_command(parser);
 }
 
 // --help and --version are answered before the window system is started, so that they
@@ -43,6 +45,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Orvine"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVINE_VERSION));
+    if (orvine::is_map_command(argc, argv))
+        return orvine::run_map_command(argc, argv);
     answer_help_and_version(argc, argv);
 
     QApplication app(argc, argv);
