@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QStandardPaths>
+#include <QPaintEngine>
 #include <QTransform>
 
 #include <algorithm>
@@ -258,6 +259,30 @@ void DirectionMapDrawing::update_outlines(const QRectF& area)
     land_ = plane_path(outlines_.land, true);
     coasts_ = plane_path(outlines_.coasts, false);
     borders_ = plane_path(outlines_.borders, false);
+    mapped_for_.reset();
+}
+
+// The outlines in the area's units, mapped again only when the view changes.
+void DirectionMapDrawing::update_mapped_outlines(const QTransform& plane_to_area)
+{
+    if (mapped_for_ == plane_to_area)
+        return;
+    mapped_for_ = plane_to_area;
+    land_mapped_ = plane_to_area.map(land_);
+    coasts_mapped_ = plane_to_area.map(coasts_);
+    borders_mapped_ = plane_to_area.map(borders_);
+}
+
+// On screens and images, thin lines are cosmetic pens (widths in the device's pixels), the
+// raster engine's fast path; vector files get the widths as they are.
+QPen DirectionMapDrawing::line_pen(const QPainter& painter, const QColor& colour, double width) const
+{
+    QPen pen(colour, width);
+    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster) {
+        pen.setCosmetic(true);
+        pen.setWidthF(width * painter.device()->devicePixelRatioF());
+    }
+    return pen;
 }
 
 void DirectionMapDrawing::paint(QPainter& painter, const QRectF& area)
@@ -276,15 +301,21 @@ void DirectionMapDrawing::paint(QPainter& painter, const QRectF& area)
     plane_to_area.translate(c.x(), c.y());
     plane_to_area.scale(s, -s);
 
+    update_mapped_outlines(plane_to_area);
+
     painter.setPen(Qt::NoPen);
     painter.setBrush(SEA_COLOUR);
     painter.drawEllipse(c, rim_px, rim_px);
-    painter.fillPath(plane_to_area.map(land_), LAND_COLOUR);
+    // An antialiased fill of thousands of points costs tens of milliseconds; the land's edge is
+    // the antialiased coastline drawn over it.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillPath(land_mapped_, LAND_COLOUR);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(BORDER_COLOUR, 0.7));
-    painter.drawPath(plane_to_area.map(borders_));
-    painter.setPen(QPen(COAST_COLOUR, 0.8));
-    painter.drawPath(plane_to_area.map(coasts_));
+    painter.setPen(line_pen(painter, BORDER_COLOUR, 0.8));
+    painter.drawPath(borders_mapped_);
+    painter.setPen(line_pen(painter, COAST_COLOUR, 1.0));
+    painter.drawPath(coasts_mapped_);
     painter.setPen(QPen(COAST_COLOUR, 1.4));
     painter.drawEllipse(c, rim_px, rim_px);
 
@@ -292,17 +323,18 @@ void DirectionMapDrawing::paint(QPainter& painter, const QRectF& area)
     draw_rings(painter, area, marks);
     draw_sector_rays(painter, area);
     draw_marks(painter, area, marks);
-    std::vector<QRectF> taken;
+    const QString credit = QStringLiteral("地図データ：Natural Earth");
+    const QFont credit_font = font(SMALL_TEXT_PX);
+    const QSizeF credit_size = label_size({credit}, credit_font);
+    const QRectF credit_box(area.bottomRight() - QPointF(credit_size.width() + 2, credit_size.height() + 2), credit_size);
+    std::vector<QRectF> taken{credit_box};
     draw_centre_label(painter, area, taken);
     draw_destination_label(painter, area, marks, taken);
     draw_sector_names(painter, area, taken);
     draw_ring_labels(painter, area, marks, taken);
     draw_place_labels(painter, area, marks, taken);
 
-    painter.setFont(font(SMALL_TEXT_PX));
-    painter.setPen(QColor(90, 90, 90));
-    painter.drawText(area.adjusted(4, 4, -4, -3), Qt::AlignRight | Qt::AlignBottom,
-                     QStringLiteral("地図データ：Natural Earth"));
+    draw_label(painter, credit_box, {credit}, credit_font, QColor(90, 90, 90));
     painter.restore();
 }
 
@@ -346,7 +378,7 @@ void DirectionMapDrawing::draw_rings(QPainter& painter, const QRectF& area, cons
     const QPointF c = area.center();
     painter.setBrush(Qt::NoBrush);
     for (int k = 1; k * marks.ring_step_km < marks.reach_km; ++k) {
-        painter.setPen(QPen(RING_COLOUR, k % marks.labelled_every == 0 ? 1.0 : 0.6));
+        painter.setPen(line_pen(painter, RING_COLOUR, k % marks.labelled_every == 0 ? 1.0 : 0.6));
         painter.drawEllipse(c, k * marks.ring_step_km * s, k * marks.ring_step_km * s);
     }
 }
@@ -356,7 +388,7 @@ void DirectionMapDrawing::draw_sector_rays(QPainter& painter, const QRectF& area
 {
     const QPointF c = area.center();
     const double rim_px = WHOLE_GLOBE_KM * pixels_per_km(area);
-    painter.setPen(QPen(SECTOR_COLOUR, 1.0));
+    painter.setPen(line_pen(painter, SECTOR_COLOUR, 1.0));
     for (const Sector& sector : SECTORS) {
         const double b = sector_first_bearing(sector) * DEG;
         painter.drawLine(c, c + QPointF(std::sin(b), -std::cos(b)) * rim_px);

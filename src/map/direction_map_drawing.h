@@ -13,6 +13,8 @@
 
 #include <QFont>
 #include <QPainterPath>
+#include <QPen>
+#include <QTransform>
 #include <QRectF>
 #include <QString>
 
@@ -122,6 +124,8 @@ private:
 
     int level_for_radius() const;
     void update_outlines(const QRectF& area);
+    void update_mapped_outlines(const QTransform& plane_to_area);
+    QPen line_pen(const QPainter& painter, const QColor& colour, double width) const;
     Marks marks_in(const QRectF& area) const;
     void draw_rings(QPainter& painter, const QRectF& area, const Marks& marks) const;
     void draw_sector_rays(QPainter& painter, const QRectF& area) const;
@@ -146,6 +150,8 @@ private:
     OutlineKey outline_key_;
     ProjectedOutlines outlines_;
     QPainterPath land_, coasts_, borders_;
+    std::optional<QTransform> mapped_for_;
+    QPainterPath land_mapped_, coasts_mapped_, borders_mapped_;
 };
 
 } // namespace orvine
