@@ -18,14 +18,8 @@ namespace {
 
 Point point(int lat_d, int lat_m, int lat_s, int lon_d, int lon_m, int lon_s)
 {
-    Point p;
-    p.ido_do = static_cast<std::int16_t>(lat_d);
-    p.ido_hun = static_cast<std::int16_t>(lat_m);
-    p.ido_byo = static_cast<std::int16_t>(lat_s);
-    p.kei_do = static_cast<std::int16_t>(lon_d);
-    p.kei_hun = static_cast<std::int16_t>(lon_m);
-    p.kei_byo = static_cast<std::int16_t>(lon_s);
-    return p;
+    const auto v = [](int n) { return static_cast<std::int16_t>(n); };
+    return Point{v(lat_d), v(lat_m), v(lat_s), v(lon_d), v(lon_m), v(lon_s)};
 }
 
 struct Shot {
