@@ -70,4 +70,9 @@ cmp "$user_folder/places.txt" "$prefix/share/orvine/places.txt" || fail "places.
 [ -w "$user_folder/places.txt" ] || fail "the seeded place list is not the user's to write"
 [ ! -s "$work/stderr" ] || fail "the program said: $(cat "$work/stderr")"
 [ "$(snapshot)" = "$before" ] || fail "the installation was written to: $(diff <(echo "$before") <(snapshot))"
+# The direction map reads its outlines where the installation put them, found from the program.
+[ -s "$prefix/share/orvine/installed/direction-map.bin" ] || fail "the direction map's outlines are not installed"
+env -u XDG_DATA_DIRS -u DISPLAY XDG_RUNTIME_DIR="$work/run" "$prefix/bin/orvine" --map "$work/map.svg" 35 139 \
+  2>"$work/map.err" || fail "orvine --map: $(cat "$work/map.err")"
+[ ! -s "$work/map.err" ] || fail "orvine --map said: $(cat "$work/map.err")"
 echo "install_check: passed"
