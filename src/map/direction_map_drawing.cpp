@@ -227,13 +227,13 @@ QFont DirectionMapDrawing::font(double pixels, bool bold) const
     return f;
 }
 
-// The coarsest level whose scale suits the radius (1:110m down to about 6,600 km, 1:50m
-// down to 3,000 km), else the finest.
+// The coarsest level whose scale suits the radius: 1:110m down to 2,750 km (its points a few
+// pixels apart there), then 1:50m; the finest below that.
 int DirectionMapDrawing::level_for_radius() const
 {
     const int count = static_cast<int>(data_->levels.size());
     for (int i = 0; i < count; ++i) {
-        if (data_->levels[i].scale_millions <= radius_km_ / 60)
+        if (data_->levels[i].scale_millions <= radius_km_ / 25)
             return i;
     }
     return count - 1;

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
