@@ -106,11 +106,12 @@ void DirectionMapWindowTest::projection_gives_back_the_programs_bearing_and_dist
     for (const double radius : {WHOLE_GLOBE_KM, 1000.0}) {
         window->set_radius_km(radius);
         for (int i = 0; i < 300; ++i) {
-            const Point dep = point(any(-89, 89), any(0, 59), any(0, 59), any(-179, 180), any(0, 59), any(0, 59));
-            Point dst = point(any(-89, 89), any(0, 59), any(0, 59), any(-179, 180), any(0, 59), any(0, 59));
-            if (radius < WHOLE_GLOBE_KM)
-                dst = point(std::clamp(dep.ido_do + any(-6, 6), -89, 89), any(0, 59), 0,
-                            std::clamp(dep.kei_do + any(-6, 6), -179, 180), any(0, 59), 0);
+            const int lat = any(-89, 89), lon = any(-179, 180);
+            const Point dep = point(lat, any(0, 59), any(0, 59), lon, any(0, 59), any(0, 59));
+            const Point dst = radius < WHOLE_GLOBE_KM
+                                  ? point(std::clamp(lat + any(-6, 6), -89, 89), any(0, 59), 0,
+                                          std::clamp(lon + any(-6, 6), -179, 180), any(0, 59), 0)
+                                  : point(any(-89, 89), any(0, 59), any(0, 59), any(-179, 180), any(0, 59), any(0, 59));
             const Calculation c = calculate(dep, dst);
             if (c.refusal != Refusal::None || c.d > radius)
                 continue;
