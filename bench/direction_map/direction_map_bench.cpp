@@ -97,7 +97,8 @@ int main(int argc, char** argv)
     }
     window->set_radius_km(WHOLE_GLOBE_KM);
     const double recentre = median_ms(9, [&](int i) {
-        window->set_centre(Point{static_cast<std::int16_t>(-60 + 15 * i), 0, 0, static_cast<std::int16_t>(-170 + 40 * i), 0, 0}, {});
+        const auto lat = static_cast<std::int16_t>(-60 + 15 * i), lon = static_cast<std::int16_t>(-170 + 40 * i);
+        window->set_centre(Point{lat, 0, 0, lon, 0, 0}, {});
         paint();
     });
     std::printf("  new centre and its frame, whole globe: %.1f ms\n", recentre);

@@ -32,6 +32,12 @@ struct MapRequest {
     std::optional<GlobePoint> destination;
 };
 
+// A message on standard error, on one line.
+void say(const QString& message)
+{
+    std::fprintf(stderr, "orvine: %s\n", qPrintable(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+}
+
 bool starts_with(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
 bool is_option(std::string_view arg, std::string_view name)
@@ -147,8 +153,7 @@ int run_map_command(int argc, char* argv[])
     const QString data_path = installed_map_data_path();
     MapDataResult data = load_map_data(data_path.toStdString());
     if (data.fault != MapDataFault::None)
-        std::fprintf(stderr, "orvine: %s\n",
-                     map_data_problem_message(data.fault, data_path).replace(QStringLiteral("\r\n"), QStringLiteral(" ")).toLocal8Bit().constData());
+        say(map_data_problem_message(data.fault, data_path));
     else
         drawing.set_data(std::make_shared<const MapData>(std::move(data.data)));
     DirectionMapContent content;
@@ -158,16 +163,15 @@ int run_map_command(int argc, char* argv[])
     if (request.destination && !drawing.destination_result()) {
         GlobeCalculation refused;
         calculate_globe(request.centre, *request.destination, false, refused);
-        std::fprintf(stderr, "orvine: %s\n",
-                     QString::fromStdString(refusal_message(refused.refusal)).simplified().toLocal8Bit().constData());
+        say(QString::fromStdString(refusal_message(refused.refusal)).simplified());
         return 2;
     }
     drawing.set_radius_km(request.radius_km);
 
     const QString path = QFile::decodeName(request.file.c_str());
-    QString problem = save_map_file(path, render_map_file(drawing, *map_file_format(path), today_text()));
+    const QString problem = save_map_file(path, render_map_file(drawing, *map_file_format(path), today_text()));
     if (!problem.isEmpty()) {
-        std::fprintf(stderr, "orvine: %s\n", problem.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).toLocal8Bit().constData());
+        say(problem);
         return 1;
     }
     return 0;

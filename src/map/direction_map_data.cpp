@@ -243,7 +243,8 @@ MapDataResult load_map_data(const std::string& path)
     std::ifstream in(file, std::ios::binary);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     // One byte more than announced tells a file that grew meanwhile from one read whole.
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(size)) || in.peek() != std::char_traits<char>::eof()) {
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(size))
+        || in.peek() != std::char_traits<char>::eof()) {
         result.fault = MapDataFault::Unreadable;
         return result;
     }

@@ -326,7 +326,8 @@ void DirectionMapDrawing::paint(QPainter& painter, const QRectF& area)
     const QString credit = QStringLiteral("地図データ：Natural Earth");
     const QFont credit_font = font(SMALL_TEXT_PX);
     const QSizeF credit_size = label_size({credit}, credit_font);
-    const QRectF credit_box(area.bottomRight() - QPointF(credit_size.width() + 2, credit_size.height() + 2), credit_size);
+    const QRectF credit_box(area.bottomRight() - QPointF(credit_size.width() + 2, credit_size.height() + 2),
+                            credit_size);
     std::vector<QRectF> taken{credit_box};
     draw_centre_label(painter, area, taken);
     draw_destination_label(painter, area, marks, taken);
@@ -519,7 +520,8 @@ void DirectionMapDrawing::draw_ring_labels(QPainter& painter, const QRectF& area
     for (int k = marks.labelled_every; k * marks.ring_step_km < marks.reach_km; k += marks.labelled_every) {
         const QString text = kilometre_text(k * marks.ring_step_km);
         const QSizeF size = label_size({text}, label_font);
-        const QRectF box(QPointF(c.x() - size.width() / 2, c.y() - k * marks.ring_step_km * s - size.height() / 2), size);
+        const double ring_px = k * marks.ring_step_km * s;
+        const QRectF box(QPointF(c.x() - size.width() / 2, c.y() - ring_px - size.height() / 2), size);
         if (area.contains(box) && !collides(box, taken)) {
             draw_label(painter, box, {text}, label_font, QColor(40, 80, 140));
             taken.push_back(box);

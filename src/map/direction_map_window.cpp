@@ -301,7 +301,8 @@ void DirectionMapWindow::choose_image_file()
     const QString png_filter = QStringLiteral("PNG 画像 (*.png)");
     const QString svg_filter = QStringLiteral("SVG 画像 (*.svg)");
     QString filter = png_filter;
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("画像として保存"), suggested_path(QStringLiteral("png")),
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("画像として保存"),
+                                                suggested_path(QStringLiteral("png")),
                                                 png_filter + QStringLiteral(";;") + svg_filter, &filter);
     if (path.isEmpty())
         return;
@@ -312,8 +313,8 @@ void DirectionMapWindow::choose_image_file()
 
 void DirectionMapWindow::choose_pdf_file()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("PDF に保存"), suggested_path(QStringLiteral("pdf")),
-                                                QStringLiteral("PDF (*.pdf)"));
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("PDF に保存"),
+                                                suggested_path(QStringLiteral("pdf")), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (map_file_format(path) != MapFileFormat::Pdf)

@@ -37,9 +37,9 @@ const struct RemoveDirAtExit {
 MapRun run(const std::string& program, const std::string& args, const std::string& env = "")
 {
     const std::string err = DIR + "err.txt";
-    const int raw = std::system(("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + env + " '" + program + "' " + args
-                                 + " >/dev/null 2>" + err)
-                                    .c_str());
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + env + " '" + program
+                                + "' " + args + " >/dev/null 2>" + err;
+    const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(err)};
 }
 

@@ -60,7 +60,10 @@ void turn_wheel(QWidget* widget, int delta)
     QCoreApplication::sendEvent(widget, &event);
 }
 
-QStringList listing(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+QStringList listing(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
 
 } // namespace
 
@@ -136,7 +139,8 @@ void DirectionMapWindowTest::sector_rays_lie_on_the_programs_bounds()
     const QRectF area = area_of(*window);
     for (const double radius : {WHOLE_GLOBE_KM, 500.0}) {
         window->set_radius_km(radius);
-        const GlobePoint centre = {angle_from_seconds(35 * 3600 + 41 * 60 + 22), angle_from_seconds(139 * 3600 + 41 * 60 + 30)};
+        const GlobePoint centre = {angle_from_seconds(35 * 3600 + 41 * 60 + 22),
+                                   angle_from_seconds(139 * 3600 + 41 * 60 + 30)};
         for (int i = 0; i < 12; ++i) {
             const double ray = sector_first_bearing(SECTORS[i]);
             for (const double side : {0.01, -0.01}) {
@@ -265,7 +269,8 @@ void DirectionMapWindowTest::read_out_under_the_pointer()
     // A pixel is this many seconds of latitude. The pointer lands within half a pixel of its aim,
     // and on a 1.5 × screen within a pixel and a half: the window's, the map's and the pointer's
     // positions are each rounded to a pixel of the screen.
-    const double pixel_seconds = 3600 * 180 / M_PI / EARTH_RADIUS_KM / window->drawing().pixels_per_km(area_of(*window));
+    const double pixel_km = 1 / window->drawing().pixels_per_km(area_of(*window));
+    const double pixel_seconds = pixel_km / EARTH_RADIUS_KM * 180 / M_PI * 3600;
     const GeoPoint aimed = degrees(target), got = degrees(read);
     QVERIFY(std::abs(got.lat - aimed.lat) * 3600 <= 1.5 * pixel_seconds + 1);
     QVERIFY(std::abs(got.lon - aimed.lon) * 3600 * std::cos(aimed.lat * M_PI / 180) <= 1.5 * pixel_seconds + 1);
