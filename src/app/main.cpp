@@ -1,5 +1,6 @@
 // The program Orvine: the main window. The settings file and the place list live beside a
 // portable copy of the program, or else in the user's own data folder (files/file_location.h).
+#include "app/map_command.h"
 #include "files/file_location.h"
 #include "main_window/main_window.h"
 #include "platform/dialogs.h"
@@ -18,6 +19,7 @@ namespace {
 
 const char* const HELP =
     "使い方: orvine [オプション]\n"
+    "       orvine --map ファイル [--radius KM] 緯度 経度 [緯度2 経度2]\n"
     "\n"
     "地球上の二地点について、出発地点から見た目的地点の方位 (大圏の初期方位、十二支の付いた\n"
     "十二方位) と大圏距離を計算するウィンドウを開きます。地点は度・分・秒のスクロールバー、\n"
@@ -25,6 +27,10 @@ const char* const HELP =
     "オプション:\n"
     "  -h, --help      この説明\n"
     "  -v, --version   版を表示\n"
+    "  --map ファイル  ウィンドウを開かずに、緯度 経度を中心とする方位地図 (正距方位図法、\n"
+    "                  十二方位と、緯度2 経度2 があればその目的地点) をファイル (.svg、.png、\n"
+    "                  .pdf) に描いて終わります。座標は orvine-calc が読める形で書きます。\n"
+    "  --radius KM     --map で、中心から地図の縁までの距離 (既定: 全球、約 20004 km)\n"
     "Qt の標準オプション (-platform、-style など) も使えます。\n"
     "設定ファイル vantorff.ini と地名一覧 (places.txt) は ~/.local/share/orvine/\n"
     "($XDG_DATA_HOME/orvine/) に置かれます。ウィンドウなしで計算するには orvine-calc\n"
@@ -32,6 +38,7 @@ const char* const HELP =
     "終了コード: 0 正常終了、1 出力の失敗、2 引数の誤り。\n"
     "\n"
     "Usage: orvine [OPTIONS]\n"
+    "       orvine --map FILE [--radius KM] LAT LON [LAT2 LON2]\n"
     "\n"
     "Opens a window (in Japanese) that computes, for two points on the Earth, the direction in\n"
     "which the destination lies as seen from the departure point (the initial great-circle\n"
@@ -41,6 +48,12 @@ const char* const HELP =
     "Options:\n"
     "  -h, --help      print this help\n"
     "  -v, --version   print the version\n"
+    "  --map FILE      draw the direction map (azimuthal equidistant, centred on LAT LON, with\n"
+    "                  the twelve directions and the destination LAT2 LON2 if given) into FILE\n"
+    "                  (.svg, .png or .pdf) without a window, and exit; coordinates in any\n"
+    "                  form orvine-calc reads\n"
+    "  --radius KM     with --map: the distance from the centre to the map's edge (default:\n"
+    "                  the whole globe, about 20004 km)\n"
     "Qt's standard options (-platform, -style, ...) are accepted as well.\n"
     "The settings file vantorff.ini and the place list (places.txt) live in\n"
     "~/.local/share/orvine/ ($XDG_DATA_HOME/orvine/). For the calculation without the window,\n"
@@ -123,6 +136,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Orvine"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVINE_VERSION));
+    if (orvine::is_map_command(argc, argv))
+        return orvine::run_map_command(argc, argv);
     if (const std::optional<int> status = answer_arguments(argc, argv))
         return *status;
 

@@ -25,7 +25,7 @@ for exe in "$prefix"/bin/*; do
 done
 # The installed defaults live in a folder of their own, never in share/orvine/ itself (with the
 # prefix ~/.local that is the user's folder).
-[ "$(cd "$prefix/share/orvine" && find . | sort | tr '\n' ' ')" = ". ./installed ./installed/gazetteer.tsv ./installed/places.txt ./installed/vantorff.ini " ] ||
+[ "$(cd "$prefix/share/orvine" && find . | sort | tr '\n' ' ')" = ". ./installed ./installed/direction-map.bin ./installed/gazetteer.tsv ./installed/places.txt ./installed/vantorff.ini " ] ||
   fail "share/orvine holds $(cd "$prefix/share/orvine" && find . | tr '\n' ' ')"
 for f in share/man/man1/orvine.1 share/man/man1/orvine-calc.1 share/man/ja/man1/orvine.1 \
          share/man/ja/man1/orvine-calc.1 share/bash-completion/completions/orvine-calc \
@@ -160,4 +160,9 @@ check_user_files "the program's start"
 xargs rm -- <"$build/install_manifest.txt"
 check_user_files "uninstalling"
 [ ! -e "$home/.local/bin/orvine" ] || fail "uninstalling left the program"
+# The direction map reads its outlines where the installation put them, found from the program.
+[ -s "$prefix/share/orvine/installed/direction-map.bin" ] || fail "the direction map's outlines are not installed"
+env -u XDG_DATA_DIRS -u DISPLAY XDG_RUNTIME_DIR="$work/run" "$prefix/bin/orvine" --map "$work/map.svg" 35 139 \
+  2>"$work/map.err" || fail "orvine --map: $(cat "$work/map.err")"
+[ ! -s "$work/map.err" ] || fail "orvine --map said: $(cat "$work/map.err")"
 echo "install_check: passed"

@@ -1,0 +1,150 @@
+#include "map/direction_map_geometry.h"
+
+#include "geodesy/azimuth.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace orvine;
+
+namespace {
+
+const MapData& shipped()
+{
+    static const MapData data = load_map_data(ORVINE_MAP_DATA).data;
+    return data;
+}
+
+// Non-zero winding of the land rings around p: what the drawing fills.
+bool on_land(const ProjectedOutlines& outlines, const PlanePoint& p)
+{
+    int winding = 0;
+    for (const PlaneLine& ring : outlines.land) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const PlanePoint& a = ring[i];
+            const PlanePoint& b = ring[(i + 1) % ring.size()];
+            const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
+            if (a.y <= p.y && b.y > p.y && side > 0)
+                ++winding;
+            else if (a.y > p.y && b.y <= p.y && side < 0)
+                --winding;
+        }
+    }
+    return winding != 0;
+}
+
+double longest_step(const std::vector<PlaneLine>& lines)
+{
+    double longest = 0;
+    for (const PlaneLine& line : lines) {
+        for (std::size_t i = 1; i < line.size(); ++i)
+            longest = std::max(longest, std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y));
+    }
+    return longest;
+}
+
+} // namespace
+
+// Centres whose antipode lies on land or on a coast, at the poles, on the equator and the
+// 180th meridian: no stroke may jump across the disc, and land and sea are where they are.
+TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
+{
+    struct Probe {
+        double lat, lon;
+        bool land;
+    };
+    struct Row {
+        const char* name;
+        double lat, lon;
+        std::vector<Probe> probes;
+    } const rows[] = {
+        // Antipode off Brazil's coast, Brazil wrapping the rim.
+        {"Tokyo", 35.689, 139.692, {{36.5, 138.5, true}, {-10, -50, true}, {-30, -20, false}, {20, 160, false}}},
+        // Antipode in Mongolia, in the middle of Eurasia: the land reaches the whole rim.
+        {"South Pacific", -45, -80, {{47, 100, true}, {-45, -80, false}, {0, -140, false}, {10, 20, true}}},
+        {"equator, 180th meridian", 0, 180, {{0, 0.5, false}, {10, 20, true}, {0, -160, false}}},
+        {"equator, prime meridian", 0, 0, {{0, 179.5, false}, {0, 20, true}, {-25, 135, true}}},
+        // Antarctica around the antipode, then around the centre.
+        {"near the north pole", 89.99, 10, {{-80, 0, true}, {80, 0, false}, {45, 100, true}}},
+        {"near the south pole", -89.99, 10, {{-85, 0, true}, {-60, 0, false}, {45, 100, true}}},
+        {"beside the 180th meridian", 65, -179.999, {{66, 175, true}, {-10, -50, true}, {-40, 0, false}}},
+    };
+    for (const MapLevel& level : shipped().levels) {
+        const OutlineProjector projector(level);
+        // The antipode on a vertex of Brazil's coast and halfway along the coast after it.
+        std::size_t v = 0;
+        for (std::size_t i = 0; i < level.points.size(); ++i) {
+            if (std::hypot(level.points[i].lat + 22.9, level.points[i].lon + 43.2)
+                < std::hypot(level.points[v].lat + 22.9, level.points[v].lon + 43.2))
+                v = i;
+        }
+        const GeoPoint a = level.points[v], b = level.points[v + 1];
+        std::vector<Row> all(std::begin(rows), std::end(rows));
+        all.push_back({"antipode on a coast vertex", -a.lat, a.lon + 180, {{-10, -50, true}}});
+        all.push_back({"antipode on a coast", -(a.lat + b.lat) / 2, (a.lon + b.lon) / 2 + 180, {{-10, -50, true}}});
+        for (const Row& row : all) {
+            const AzimuthalProjection projection(row.lat, row.lon);
+            const ProjectedOutlines out = projector.project(projection, WHOLE_GLOBE_KM, WHOLE_GLOBE_KM / 150);
+            EXPECT_LT(longest_step(out.coasts), 400) << row.name;
+            EXPECT_LT(longest_step(out.borders), 400) << row.name;
+            EXPECT_LT(longest_step(out.land), 400) << row.name;
+            for (const Probe& probe : row.probes)
+                EXPECT_EQ(on_land(out, projection.forward(probe.lat, probe.lon)), probe.land)
+                    << row.name << " at " << probe.lat << ", " << probe.lon << " (1:" << level.scale_millions << "m)";
+        }
+    }
+}
+
+// A zoomed view keeps what it shows and fills land that covers the whole view.
+TEST(DirectionMapOutlines, ZoomedViewCutsAroundWhatItShows)
+{
+    const OutlineProjector projector(shipped().levels[1]);
+    const AzimuthalProjection mongolia(46, 103);
+    const ProjectedOutlines inland = projector.project(mongolia, 300, 2);
+    EXPECT_TRUE(on_land(inland, {0, 0}));
+    EXPECT_TRUE(on_land(inland, {200, -200}));
+    EXPECT_TRUE(inland.coasts.empty());
+
+    const AzimuthalProjection tokyo(35.689, 139.692);
+    const ProjectedOutlines near = projector.project(tokyo, 1500, 5);
+    for (const PlaneLine& line : near.coasts) {
+        for (const PlanePoint& p : line)
+            EXPECT_LE(std::hypot(p.x, p.y), 1500 + 1e-6);
+    }
+    EXPECT_TRUE(on_land(near, tokyo.forward(36.5, 138.5)));
+    EXPECT_FALSE(on_land(near, tokyo.forward(34, 142)));
+}
+
+TEST(DirectionMapReadOut, PointsAsTheProgramReadsThem)
+{
+    const GlobePoint tokyo{angle_from_seconds(35 * 3600 + 41 * 60 + 22), angle_from_seconds(139 * 3600 + 41 * 60 + 30)};
+    const AzimuthalProjection at_tokyo(degrees_of(tokyo.lat), degrees_of(tokyo.lon));
+    const GlobePoint equator{angle_from_seconds(0), angle_from_seconds(0)};
+    const AzimuthalProjection at_equator(0, 0);
+
+    const std::optional<PointerReadOut> centre = read_out_at(at_tokyo, tokyo, {0, 0});
+    ASSERT_TRUE(centre);
+    EXPECT_EQ(centre->latitude_text, "北緯 35度41分22秒");
+    EXPECT_EQ(centre->longitude_text, "東経 139度41分30秒");
+    EXPECT_EQ(centre->bearing_caption, "");
+
+    // 1 km south and west of 0, 0 is 32.4 seconds each way: truncated, but still south and west;
+    // 32 seconds both ways is 1.39703 km at 225 degrees (the last digits as the program's PI10
+    // leaves them).
+    const std::optional<PointerReadOut> south_west = read_out_at(at_equator, equator, {-1, -1});
+    ASSERT_TRUE(south_west);
+    EXPECT_EQ(south_west->latitude_text, "南緯 0度0分32秒");
+    EXPECT_EQ(south_west->longitude_text, "西経 0度0分32秒");
+    EXPECT_EQ(south_west->bearing_caption, " 225.000 度    西南西（申）");
+    EXPECT_EQ(south_west->distance_caption, " 1.39703 Ｋｍ");
+
+    // Due east 10,000 km: 89.9823 degrees of arc.
+    const std::optional<PointerReadOut> east = read_out_at(at_equator, equator, {10000, 0});
+    ASSERT_TRUE(east);
+    EXPECT_EQ(east->latitude_text, "北緯 0度0分0秒");
+    EXPECT_EQ(east->longitude_text, "東経 89度58分56秒");
+    EXPECT_EQ(east->bearing_caption, " 90 度    東（卯）");
+
+    EXPECT_FALSE(read_out_at(at_tokyo, tokyo, {0, WHOLE_GLOBE_KM + 1}));
+}
