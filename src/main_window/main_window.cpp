@@ -6,6 +6,7 @@
 #include "main_window/compass_canvas.h"
 #include "controls/dms_bars.h"
 #include "controls/version_box.h"
+#include "map/direction_map_window.h"
 #include "map/map_window.h"
 #include "place_list/place_list_window.h"
 #include "files/place_list_file.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(SharedState& state, Dialogs& dialogs, NotificationSound& 
     japan_map_action = control<QAction>(this, "mnujap");
     world_map_action = control<QAction>(this, "mnuwor");
     version_action = control<QAction>(this, "mnuver");
+    direction_map_action = control<QAction>(this, "mnuazi");
 
     bars_ = new DmsBars(this, DmsBars::Echo::WhileDragging);
 
@@ -118,6 +120,14 @@ MainWindow::MainWindow(SharedState& state, Dialogs& dialogs, NotificationSound& 
     connect(japan_map_action, &QAction::triggered, this, &MainWindow::open_japan_map);
     connect(world_map_action, &QAction::triggered, this, &MainWindow::open_world_map);
     connect(version_action, &QAction::triggered, this, &MainWindow::show_version);
+    connect(direction_map_action, &QAction::triggered, this, &MainWindow::open_direction_map);
+    // While the departure point is entered, the direction map's centre moves with the bars.
+    for (int i = 0; i < DmsBars::COUNT; ++i) {
+        connect(bars_->bar(i), &QAbstractSlider::valueChanged, this, [this] {
+            if (m_.entering_departure)
+                update_direction_map();
+        });
+    }
 }
 
 // The other windows are top-level windows of their own; they end with the main window.
@@ -125,6 +135,7 @@ MainWindow::~MainWindow()
 {
     delete place_list_window_;
     delete map_window_;
+    delete direction_map_;
 }
 
 void MainWindow::start()
@@ -214,6 +225,11 @@ void MainWindow::take_hand_over()
         show_departure_summary(to_entry_form(m_.departure));
         break;
     }
+    if (direction_map_hidden_with_main_window_ && direction_map_) {
+        direction_map_hidden_with_main_window_ = false;
+        direction_map_->show();
+    }
+    update_direction_map();
 }
 
 void MainWindow::fix_departure()
@@ -233,6 +249,7 @@ void MainWindow::fix_departure()
     compute_button->setEnabled(true);
     point_frame->setTitle(DESTINATION_FRAME);
     reset_action->setEnabled(false);
+    update_direction_map();
 }
 
 void MainWindow::back_to_departure()
@@ -261,6 +278,7 @@ void MainWindow::back_to_departure()
     compass_picture->setVisible(true);
     point_frame->setEnabled(true);
     reset_action->setEnabled(true);
+    update_direction_map();
 }
 
 void MainWindow::compute()
@@ -292,6 +310,7 @@ void MainWindow::compute()
     return_trip_button->setEnabled(true);
     m_.destination_handed_over = false;
     back_button->setFocus();
+    update_direction_map();
 }
 
 // The destination becomes the departure and the departure the destination, and the way
@@ -318,11 +337,13 @@ void MainWindow::reset_to_start_point()
     m_.saved_name = m_.start_name;
     m_.transfer_name = m_.start_name;
     show_departure(m_.start_point, m_.start_name);
+    update_direction_map();
 }
 
 void MainWindow::open_place_list()
 {
     leave_main_window();
+    hide_direction_map_with_main_window();
     if (!place_list_window_)
         place_list_window_ = new PlaceListWindow(m_, dialogs_, sound_, *this);
     hide();
@@ -348,11 +369,53 @@ void MainWindow::show_version()
 void MainWindow::open_map(MapKind kind)
 {
     leave_main_window();
+    hide_direction_map_with_main_window();
     m_.map_kind = kind;
     if (!map_window_)
         map_window_ = new MapWindow(m_, dialogs_, *this);
     hide();
     map_window_->show();
+}
+
+void MainWindow::open_direction_map()
+{
+    if (!direction_map_)
+        direction_map_ = new DirectionMapWindow(dialogs_);
+    std::vector<NamedPoint> places;
+    const NameCheckRead read = read_places_for_name_check(m_.files_folder, m_.list_file);
+    for (const Place& place : read.places) {
+        if (!place.name.isEmpty())
+            places.push_back(NamedPoint{place.name, place.point});
+    }
+    direction_map_->set_places(places);
+    direction_map_->show();
+    update_direction_map();
+    direction_map_->raise();
+    direction_map_->activateWindow();
+}
+
+void MainWindow::update_direction_map()
+{
+    if (!direction_map_ || !direction_map_->isVisible())
+        return;
+    if (m_.entering_departure) {
+        direction_map_->set_centre(bars_->value(), m_.departure_name);
+        direction_map_->clear_destination();
+        return;
+    }
+    direction_map_->set_centre(to_entry_form(m_.departure), m_.departure_name);
+    if (bearing_text_.isEmpty())
+        direction_map_->clear_destination();
+    else
+        direction_map_->set_destination(to_entry_form(m_.destination), destination_name_);
+}
+
+void MainWindow::hide_direction_map_with_main_window()
+{
+    if (direction_map_ && direction_map_->isVisible()) {
+        direction_map_hidden_with_main_window_ = true;
+        direction_map_->hide();
+    }
 }
 
 // The point on the bars and its name go into the transfer point for the other window.

@@ -27,6 +27,7 @@ class DmsBars;
 class PlaceListWindow;
 class NotificationSound;
 class MapWindow;
+class DirectionMapWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -51,6 +52,8 @@ public slots:
     void open_place_list();
     void open_japan_map();
     void open_world_map();
+    // 方位地図: a window of its own beside this one, centred on the departure point.
+    void open_direction_map();
     void show_version();
     // Ctrl+C and the result labels' context menu: the result as one line of text, as shown
     // (captions and values, the two pairs separated by a tab). Without a result nothing
@@ -84,6 +87,10 @@ private:
     void erase_drawing();
     void leave_main_window();
     void open_map(MapKind kind);
+    // The direction map, if shown, follows the departure point, the result and the place list.
+    void update_direction_map();
+    // Hides the direction map while another window of the program takes the main window's place.
+    void hide_direction_map_with_main_window();
 
     SharedState& m_;
     Dialogs& dialogs_;
@@ -116,6 +123,7 @@ private:
     QAction* japan_map_action = nullptr;
     QAction* world_map_action = nullptr;
     QAction* version_action = nullptr;
+    QAction* direction_map_action = nullptr;
 
     // What the labels show: the destination's name and the result's two texts.
     QString destination_name_;
@@ -125,6 +133,8 @@ private:
     // Created when first opened; each deletes itself when closed with its close box.
     QPointer<PlaceListWindow> place_list_window_;
     QPointer<MapWindow> map_window_;
+    QPointer<DirectionMapWindow> direction_map_;
+    bool direction_map_hidden_with_main_window_ = false;
 
     // A damaged place list is reported once per run, not on every name check.
     bool place_list_problem_reported_ = false;

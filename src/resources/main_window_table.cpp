@@ -94,6 +94,7 @@ const WindowTable& main_window_table()
             {1, "mnumap", "地図表示"},
             {2, "mnujap", "日本地図"},
             {2, "mnuwor", "世界地図"},
+            {2, "mnuazi", "方位地図"},
             {0, "mnuhelp", "ヘルプ(&H)"},
             {1, "mnuver", "バージョン情報"},
         },
