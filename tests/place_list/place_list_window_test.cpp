@@ -4,40 +4,51 @@
 #include "controls/dms_bars.h"
 #include "files/settings_file.h"
 #include "support/fake_dialogs.h"
+#include "support/test_files.h"
+#include "support/window_view.h"
 #include "resources/window_builder.h"
 #include "shared_state/shared_state.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-#include <functional>
 #include <memory>
-
-#include "support/test_files.h"
 
 using namespace orvine;
 using orvine::test::read_bytes;
+using orvine::test::View;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const Point TOKYO_PT{35, 41, 22, 139, 41, 30};
-const Point OSAKA_PT{34, 41, 37, 135, 30, 8};
+const Point TOKYO{35, 41, 22, 139, 41, 30};
+const Point OSAKA{34, 41, 37, 135, 30, 8};
+const Point P001{1, 0, 1, 2, 0, 0};
 const QString IDEO = u"\u3000"_s;
-const QString NO_REWRITE = u"ファイルの内容を失わないため、追加登録・訂正登録・削除はできません。ファイルを直してから地名リストを開き直してください。"_s;
-const QString NOT_WRITTEN = u"%1「%2」に書き込めませんでした。ファイルは元のままです。\r\n（書き込みに失敗しました：ファイルの大きさの上限を超えます）"_s;
-const QString NOT_CHANGED = u"%1「%2」は、読み込んだ後に別の Orvine かほかのプログラムで変更されています。\r\n変更を失わないため今の操作は行わず、ファイルを読み込み直します。"_s;
+const QString NO_REWRITE = u"ファイルの内容を失わないため、追加登録・訂正登録・削除はできません。"
+                           u"ファイルを直してから地名リストを開き直してください。"_s;
+const QString NOT_WRITTEN = u"%1「%2」に書き込めませんでした。ファイルは元のままです。\r\n"
+                            u"（書き込みに失敗しました：ファイルの大きさの上限を超えます）"_s;
+const QString NOT_CHANGED = u"%1「%2」は、読み込んだ後に別の Orvine かほかのプログラムで変更されています。\r\n"
+                            u"変更を失わないため今の操作は行わず、ファイルを読み込み直します。"_s;
 
-QString numbers(const Point& p) { return u"%1,%2,%3,%4,%5,%6"_s.arg(p.latitude.degrees).arg(p.latitude.minutes).arg(p.latitude.seconds).arg(p.longitude.degrees).arg(p.longitude.minutes).arg(p.longitude.seconds); }
+QString numbers(const Point& p)
+{
+    return u"%1,%2,%3,%4,%5,%6"_s.arg(p.latitude.degrees).arg(p.latitude.minutes).arg(p.latitude.seconds)
+        .arg(p.longitude.degrees).arg(p.longitude.minutes).arg(p.longitude.seconds);
+}
 QString named(const QString& place, const Point& p) { return place + " " + numbers(p); }
 QString asking(const QString& name) { return "初期設定を  " + name + "  に変更します。\r\r                よろしいですか？"; }
 
 // One record of either file in code page 932, the encoding both files use.
-QByteArray rec(const QString& name, const Point& p) { return QStringEncoder("windows-31j").encode("\"" + name + "\"," + numbers(p) + "\r\n"); }
+QByteArray rec(const QString& name, const Point& p)
+{
+    return QStringEncoder("windows-31j").encode("\"" + name + "\"," + numbers(p) + "\r\n");
+}
 QByteArray settings_rec(const QString& name, const Point& p) { return rec("places.txt\",\"" + name, p); }
-const QByteArray TOKYO_REC = rec(u"東京"_s, TOKYO_PT);
-const QByteArray OSAKA_REC = rec(u"大阪"_s, OSAKA_PT);
-const QByteArray SETTINGS_TOKYO = settings_rec(u"東京"_s, TOKYO_PT);
+const QByteArray TOKYO_REC = rec(u"東京"_s, TOKYO);
+const QByteArray OSAKA_REC = rec(u"大阪"_s, OSAKA);
+const QByteArray SETTINGS_TOKYO = settings_rec(u"東京"_s, TOKYO);
 
 bool write_bytes(const QString& path, const QByteArray& bytes)
 {
@@ -50,140 +61,187 @@ QByteArray numbered_records(int count)
 {
     QByteArray out;
     for (int i = 0; i < count; ++i)
-        out += "\"P" + QByteArray::number(i).rightJustified(3, '0') + "\",1,0," + QByteArray::number(i % 60) + ",2,0,0\r\n";
+        out += "\"P" + QByteArray::number(i).rightJustified(3, '0') + "\",1,0," + QByteArray::number(i % 60)
+            + ",2,0,0\r\n";
     return out;
 }
 
-// An action on a typed name in a list file; `opening`: the box a list not read whole gets.
+// A round of hand-over: the name and point given and the name box then, the way back to the
+// main window and the name typed before it; 地点決定 and the double click take the place.
+struct Round {
+    QString given_name;
+    Point given;
+    QString shown_name;
+    bool entering_departure;
+    const char* way;
+    QString typed;
+    bool takes;
+};
+
+// An action on a typed name in a list file; `opening`: the box a list not read whole gets;
+// `focus`: where the focus ends.
 struct Refusal {
     QByteArray bytes;
-    QString opening, action, typed, message;
+    QString opening, action, typed, message, focus;
 };
 
 } // namespace
 
-class TestForm2 : public QObject {
+class PlaceListWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<SharedState> m;
-    std::unique_ptr<QMainWindow> mainw; // stands in for the main window
+    std::unique_ptr<SharedState> state;
+    std::unique_ptr<QMainWindow> main_window; // stands in for the main window
     FakeDialogs dialogs;
     SilentSound sound;
-    QPointer<PlaceListWindow> form;
+    QPointer<PlaceListWindow> window;
 
     QString list_path() const { return dir->path() + "/places.txt"; }
     QString settings_path() const { return dir->path() + "/vantorff.ini"; }
 
-    // Writes the list, hands `pt` over as the main window does, shows the window.
-    void open(const QByteArray& list_bytes, const QString& pt_place = u"東京"_s, const Point& pt = TOKYO_PT)
+    // Writes the list, hands the point over as the main window does, shows the window.
+    void open(const QByteArray& list_bytes, const QString& name = u"東京"_s, const Point& point = TOKYO)
     {
         QVERIFY(write_bytes(list_path(), list_bytes));
-        m->transfer_name = pt_place;
-        m->transfer_point = pt;
-        if (!form)
-            form = new PlaceListWindow(*m, dialogs, sound, *mainw);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form));
+        state->transfer_name = name;
+        state->transfer_point = point;
+        if (!window)
+            window = new PlaceListWindow(*state, dialogs, sound, *main_window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
     template <class T>
-    T* w(const char* name) const { return control<T>(form.data(), name); }
-    QListWidget* list() const { return w<QListWidget>("List1"); }
-    QLineEdit* text1() const { return w<QLineEdit>("Text1"); }
-    QPoint row_centre(int row) const { return list()->visualItemRect(list()->item(row)).center(); }
-    void click_row(int row) { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row_centre(row)); }
-    void click(const char* name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
-    // What the user sees: the name box | the bars (value/echo where the echo differs) |
-    // the list, the selected name marked | the enabled 地点決定, 訂正登録, 削除 | the focus.
-    QString screen() const
+    T* find(const char* name) const { return control<T>(window.data(), name); }
+    QListWidget* place_list() const { return find<QListWidget>("List1"); }
+    QLineEdit* name_box() const { return find<QLineEdit>("Text1"); }
+    QPoint row_centre(int row) const { return place_list()->visualItemRect(place_list()->item(row)).center(); }
+    void click_row(int row) { QTest::mouseClick(place_list()->viewport(), Qt::LeftButton, {}, row_centre(row)); }
+    void click(const char* name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
+    void leave_by(const QByteArray& way)
     {
-        QStringList bars, names, on;
+        if (way == "close")
+            window->close();
+        else if (way == "escape")
+            QTest::keyClick(name_box(), Qt::Key_Escape);
+        else if (way == "mnucancel")
+            find<QAction>("mnucancel")->trigger();
+        else if (way == "double click")
+            QTest::mouseDClick(place_list()->viewport(), Qt::LeftButton, {}, row_centre(1));
+        else
+            click(way.constData());
+    }
+    // What the window shows.
+    View shown() const
+    {
+        QStringList bars, names, enabled;
         for (const char* name : DmsBars::NAMES) {
-            const QString value = QString::number(w<QScrollBar>(name)->value());
-            const QString echo = w<QLabel>(qPrintable(QStringLiteral("lb") + name))->text();
-            bars << (echo == value ? value : value + '/' + echo);
+            const QString value = QString::number(find<QScrollBar>(name)->value());
+            const QString echo = find<QLabel>(qPrintable(QStringLiteral("lb") + name))->text();
+            bars << (echo == value ? value : value + '/' + echo); // the echo only where it differs
         }
-        for (int i = 0; i < list()->count(); ++i)
-            names << (list()->item(i)->isSelected() ? "*" : "") + list()->item(i)->text();
+        for (int i = 0; i < place_list()->count(); ++i)
+            names << (place_list()->item(i)->isSelected() ? "*" : "") + place_list()->item(i)->text();
         for (const char* b : {"btnreturn", "btnteisei", "btnsakujyo"})
-            if (w<QPushButton>(b)->isEnabled())
-                on << b;
-        const QString focus = form->focusWidget() ? form->focusWidget()->objectName() : "-";
-        return QStringList{text1()->text(), bars.join(','), names.join(','), on.join(','), focus}.join(" | ");
+            if (find<QPushButton>(b)->isEnabled())
+                enabled << b;
+        return View{{"name box", name_box()->text()}, {"bars", bars.join(',')}, {"list", names.join(',')},
+                    {"enabled", enabled.join(' ')},
+                    {"focus", window->focusWidget() ? window->focusWidget()->objectName() : u"-"_s}};
     }
 
 private slots:
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
-        m = std::make_unique<SharedState>();
-        m->files_folder = dir->path();
-        m->list_file = u"places.txt"_s;
-        m->start_name = u"東京"_s;
-        m->start_point = TOKYO_PT;
+        state = std::make_unique<SharedState>();
+        state->files_folder = dir->path();
+        state->list_file = u"places.txt"_s;
+        state->start_name = u"東京"_s;
+        state->start_point = TOKYO;
         QVERIFY(write_bytes(settings_path(), SETTINGS_TOKYO));
-        m->settings_stamp = load_settings(dir->path()).stamp;
-        mainw = std::make_unique<QMainWindow>();
+        state->settings_stamp = load_settings(dir->path()).stamp;
+        main_window = std::make_unique<QMainWindow>();
         dialogs.clear();
         sound.plays = 0;
     }
-    void cleanup() { delete form; }
+    void cleanup() { delete window; }
 
     // Rounds of hand-over: the point given (a moved start-up point is "不明"), then back to the
     // main window by taking a place or by leaving without a choice, which restores the point.
     // The first two rounds run on a new window (35 is the bars' design value: the label must
-    // be written although the bar keeps it), the rest show it afresh. Then, after a deletion
-    // 訂正登録 stays enabled but changes nothing; the last deletion leaves an empty name at 0°.
-    // Last, the version box of this window, with its own indents.
-    void story()
+    // be written although the bar keeps it), the rest show it afresh. Every shared value is
+    // written before the main window is shown.
+    void hand_over_rounds()
     {
-        QString pt_place_at_main_show;
+        QString name_at_main_show;
         const QObject watching; // ends the watch with this test
-        mainw->winId();
-        connect(mainw->windowHandle(), &QWindow::visibleChanged, &watching, [&] { pt_place_at_main_show = m->transfer_name; });
-        // The name and point handed over, the name box shown, the way back and its gesture, start_mode.
-        const std::tuple<QString, Point, QString, QString, std::function<void()>, int> rounds[] = {
-            {u"大阪"_s, {35, 12, 0, -120, 0, 59}, u"大阪"_s, "close", [&] { form->close(); }, 0},
-            {u"東京"_s, TOKYO_PT, u"東京"_s, "btncan", [&] { click("btncan"); }, 1},
-            {u"東京"_s, {35, 41, 23, 139, 41, 30}, u"不明"_s, "escape", [&] { QTest::keyClick(text1(), Qt::Key_Escape); }, 0},
-            {u"東京"_s, {35, 41, 22, 139, 41, 31}, u"不明"_s, "mnucancel", [&] { w<QAction>("mnucancel")->trigger(); }, 1},
-            {u"京都"_s, TOKYO_PT, u"京都"_s, "btnreturn", [&] { click("btnreturn"); }, 1},
-            {u"京都"_s, TOKYO_PT, u"京都"_s, "double click", [&] { QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row_centre(1)); }, 0},
+        main_window->winId();
+        connect(main_window->windowHandle(), &QWindow::visibleChanged, &watching,
+                [&] { name_at_main_show = state->transfer_name; });
+        const Round rounds[] = {
+            {u"大阪"_s, {35, 12, 0, -120, 0, 59}, u"大阪"_s, false, "close", u"大阪"_s, false},
+            {u"東京"_s, TOKYO, u"東京"_s, true, "btncan", u"大阪"_s, false},
+            {u"東京"_s, {35, 41, 23, 139, 41, 30}, u"不明"_s, false, "escape", u"大阪"_s, false},
+            {u"東京"_s, {35, 41, 22, 139, 41, 31}, u"不明"_s, true, "mnucancel", u"大阪"_s, false},
+            {u"京都"_s, TOKYO, u"京都"_s, true, "btnreturn", " 大阪" + IDEO, true},  // blanks and all
+            {u"京都"_s, TOKYO, u"京都"_s, false, "double click", u"大阪"_s, true},
         };
-        for (const auto& [place, point, shown, way, leave, start_mode] : rounds) {
-            m->entering_departure = static_cast<std::int16_t>(start_mode);
-            m->point_handed_over = m->destination_handed_over = false;
-            mainw->hide();
-            pt_place_at_main_show.clear();
-            open(TOKYO_REC + OSAKA_REC, place, point);
-            QCOMPARE(way + ": " + screen(), way + ": " + QStringList({shown, numbers(point), u"東京,大阪"_s, "", "ido_do"}).join(" | "));
+        for (const Round& round : rounds) {
+            state->entering_departure = round.entering_departure;
+            state->point_handed_over = state->destination_handed_over = false;
+            main_window->hide();
+            name_at_main_show.clear();
+            open(TOKYO_REC + OSAKA_REC, round.given_name, round.given);
+            const View opened{{"name box", round.shown_name}, {"bars", numbers(round.given)}, {"list", u"東京,大阪"_s},
+                              {"enabled", ""}, {"focus", "ido_do"}};
+            if (!QTest::qCompare(shown(), opened, round.way, "opened", __FILE__, __LINE__))
+                return;
 
-            // A click on a place shows it; 地点決定 takes the name box as it stands, blanks and all.
-            const bool taking = way == "btnreturn" || way == "double click";
-            const QString taken = way == "btnreturn" ? " 大阪" + IDEO : u"大阪"_s;
+            // A click on a place shows it; 地点決定 takes the name box as it stands.
             click_row(1);
-            text1()->setText(taken);
-            leave();
-            QCOMPARE(named(m->transfer_name, m->transfer_point), taking ? named(taken, OSAKA_PT) : named(place, point));
-            QCOMPARE(std::pair(int(m->point_handed_over), int(m->destination_handed_over)), std::pair(int(taking), int(taking && start_mode == 0)));
-            QCOMPARE(pt_place_at_main_show, m->transfer_name); // SharedState was complete when the main window was shown
+            name_box()->setText(round.typed);
+            leave_by(round.way);
+            const QString handed = round.takes ? named(round.typed, OSAKA) : named(round.given_name, round.given);
+            QCOMPARE(named(state->transfer_name, state->transfer_point), handed);
+            QCOMPARE(state->point_handed_over, round.takes);
+            QCOMPARE(state->destination_handed_over, round.takes && !round.entering_departure);
+            QCOMPARE(name_at_main_show, state->transfer_name);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(way == "close" ? form.isNull() : form && !form->isVisible()); // every other way keeps it for next time
+            if (QByteArray(round.way) == "close")
+                QVERIFY2(window.isNull(), round.way);
+            else // kept for next time
+                QVERIFY2(window && !window->isVisible(), round.way);
         }
+        QVERIFY(dialogs.calls.empty());
+    }
 
+    // After a deletion 訂正登録 stays enabled but changes nothing; the last deletion leaves an
+    // empty name at 0°.
+    void deleting_every_place()
+    {
         open(TOKYO_REC + OSAKA_REC);
         click_row(0);
         click("btnsakujyo");
-        text1()->setText(u"京都"_s);
+        name_box()->setText(u"京都"_s);
         click("btnteisei"); // with nothing chosen: no box, nothing written
         QCOMPARE(read_bytes(list_path()), OSAKA_REC);
         click_row(0);
         click("btnsakujyo");
-        QCOMPARE(screen(), u" | 0,0,0,0,0,0 |  | btnreturn,btnteisei | btnteisei"_s);
+        QCOMPARE(shown(), View({{"name box", ""}, {"bars", "0,0,0,0,0,0"}, {"list", ""},
+                                {"enabled", "btnreturn btnteisei"}, {"focus", "btnteisei"}}));
+        QVERIFY(dialogs.calls.empty());
+    }
 
-        w<QAction>("mnuver2")->trigger();
-        QCOMPARE(dialogs.texts(), QStringList{u"        Orvine  Ver.  3.4.46\r\r\nOrvine 開発チーム\r\r\n       \u3000E-mail: orvine@example.org\r\n  \u3000\u3000\u3000https://orvine.example.org/"_s});
+    // The version box of this window, with its own indents.
+    void version_box()
+    {
+        open(TOKYO_REC);
+        find<QAction>("mnuver2")->trigger();
+        QCOMPARE(dialogs.texts(), QStringList{u"        Orvine  Ver.  3.4.46\r\r\nOrvine 開発チーム\r\r\n"
+                                              u"       \u3000E-mail: orvine@example.org\r\n"
+                                              u"  \u3000\u3000\u3000https://orvine.example.org/"_s});
         QCOMPARE(sound.plays, 1);
     }
 
@@ -197,36 +255,46 @@ private slots:
         const QByteArray two = TOKYO_REC + OSAKA_REC;
         const QString add = "btntuika", correct = "btnteisei", startup = "Command4";
         const QString enter = u"地名を入力してください。"_s, kyoto = u"京都"_s;
-        QTest::newRow("add duplicate with blanks") << Refusal{two, {}, add, IDEO + "東京  ", u"同じ地名があります。再入力してください。"_s};
-        QTest::newRow("add unknown with blanks") << Refusal{two, {}, add, " 不明" + IDEO, enter};
-        QTest::newRow("add outside code page 932") << Refusal{two, {}, add, u"A\u301CB"_s, u"地名に Shift-JIS で表せない文字が含まれています。"_s};
-        QTest::newRow("correct line break") << Refusal{two, {}, correct, u"a\nb"_s, u"地名に改行は使えません。"_s};
-        QTest::newRow("start-up blanks") << Refusal{two, {}, startup, "  " + IDEO, u"地名を入力してください"_s};
+        const QString mend = u"Text1"_s, kept = u"kei_do"_s;
+        QTest::newRow("add duplicate with blanks")
+            << Refusal{two, {}, add, IDEO + "東京  ", u"同じ地名があります。再入力してください。"_s, mend};
+        QTest::newRow("add unknown with blanks") << Refusal{two, {}, add, " 不明" + IDEO, enter, mend};
+        QTest::newRow("add outside code page 932")
+            << Refusal{two, {}, add, u"A\u301CB"_s, u"地名に Shift-JIS で表せない文字が含まれています。"_s, mend};
+        QTest::newRow("correct line break") << Refusal{two, {}, correct, u"a\nb"_s, u"地名に改行は使えません。"_s, mend};
+        QTest::newRow("start-up blanks") << Refusal{two, {}, startup, "  " + IDEO, u"地名を入力してください"_s, kept};
         // The limit comes before the name: even an empty name gets the limit message.
-        QTest::newRow("add a 102nd place") << Refusal{numbered_records(101), {}, add, {}, u"登録数の上限に達しています"_s};
+        QTest::newRow("add a 102nd place")
+            << Refusal{numbered_records(101), {}, add, {}, u"登録数の上限に達しています"_s, mend};
 
         const QByteArray damaged = TOKYO_REC + QByteArray(OSAKA_REC).replace(",41,", ",4x,") + numbered_records(1);
         const QString bad_minute = u"地点一覧ファイル「%1」の第2レコード、第3項目「緯度（分）」が整数ではありません。\r\n"_s;
         const QString opening = bad_minute + u"読み込めた地名だけを表示します。"_s + NO_REWRITE;
         for (const QString& action : {add, correct, u"btnsakujyo"_s})
-            QTest::addRow("damaged list, %s", qPrintable(action)) << Refusal{damaged, opening, action, kyoto, bad_minute + NO_REWRITE};
-        QTest::newRow("damaged list, start-up point asks") << Refusal{damaged, opening, startup, kyoto, asking(kyoto)};
+            QTest::addRow("damaged list, %s", qPrintable(action))
+                << Refusal{damaged, opening, action, kyoto, bad_minute + NO_REWRITE, kept};
+        QTest::newRow("damaged list, start-up point asks")
+            << Refusal{damaged, opening, startup, kyoto, asking(kyoto), kept};
     }
     void refusals()
     {
         QFETCH(Refusal, r);
         open(r.bytes);
-        const auto at_path = [this](QString text) { return text.replace(u"%1"_s, QDir::toNativeSeparators(list_path())); };
-        if (!r.opening.isEmpty())
-            QCOMPARE(list()->count(), 1); // shown as far as it was read
+        const QString path = QDir::toNativeSeparators(list_path());
+        const auto at_path = [&path](QString text) { return text.replace(u"%1"_s, path); };
+        QStringList boxes;
+        if (!r.opening.isEmpty()) {
+            QCOMPARE(place_list()->count(), 1); // shown as far as it was read
+            boxes << at_path(r.opening);
+        }
         dialogs.answers = {false};
         click_row(0);
-        text1()->setText(r.typed);
-        w<QScrollBar>("kei_do")->setFocus();
-        const QString before = screen().section(" | ", 0, -2);
-        w<QPushButton>(qPrintable(r.action))->click(); // a mouse click would move the focus itself
-        QCOMPARE(dialogs.texts(), (r.opening.isEmpty() ? QStringList() : QStringList{at_path(r.opening)}) << at_path(r.message));
-        QCOMPARE(screen(), before + (r.action != "Command4" && r.opening.isEmpty() ? " | Text1" : " | kei_do"));
+        name_box()->setText(r.typed);
+        find<QScrollBar>("kei_do")->setFocus();
+        View unchanged = shown();
+        find<QPushButton>(qPrintable(r.action))->click(); // a mouse click would move the focus itself
+        QCOMPARE(dialogs.texts(), boxes << at_path(r.message));
+        QCOMPARE(shown(), unchanged.set({{"focus", r.focus}}));
         QCOMPARE(read_bytes(list_path()), r.bytes);
         QCOMPARE(read_bytes(settings_path()), SETTINGS_TOKYO);
     }
@@ -234,61 +302,78 @@ private slots:
     // Every write of the window, refused on the way: it fails half-way as on a full disk, or
     // another program changed the file since it was read. A message, nothing written; a failed
     // write leaves the window as it was, a changed file is read again. Either way the same
-    // action then goes through, up to the 101st place; a deletion then shows the first place.
+    // action then goes through, up to the 101st place, and the list shows what the list file
+    // holds; a deletion then shows the first place. The action works on P001, renamed 名古屋.
     void refused_writes_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("fault");
-        for (const char* action : {"btntuika", "btnteisei", "btnsakujyo", "Command4"})
-            for (const char* fault : {"disk full", "changed elsewhere"})
-                QTest::addRow("%s, %s", action, fault) << QString(action) << QString(fault);
+        QTest::addColumn<bool>("disk_full");
+        QTest::addColumn<QByteArray>("file_then"); // the file the action writes, when it is tried
+        QTest::addColumn<QByteArray>("file_after"); // the same file once the action went through
+        const QByteArray places = numbered_records(99); // far beyond the size limit below
+        const QByteArray was = rec(u"P001"_s, P001), is = rec(u"名古屋"_s, P001);
+        for (const bool full : {true, false}) {
+            const char* fault = full ? "disk full" : "changed elsewhere";
+            // Another program rewrites the file in place: a 100th place, another start-up point.
+            const QByteArray list = full ? places : places + OSAKA_REC;
+            const QByteArray settings = full ? SETTINGS_TOKYO : settings_rec(u"大阪"_s, OSAKA);
+            QTest::addRow("add, %s", fault) << u"btntuika"_s << full << list << list + is;
+            QTest::addRow("correct, %s", fault) << u"btnteisei"_s << full << list << QByteArray(list).replace(was, is);
+            QTest::addRow("delete, %s", fault) << u"btnsakujyo"_s << full << list << QByteArray(list).replace(was, "");
+            QTest::addRow("start-up point, %s", fault)
+                << u"Command4"_s << full << settings << settings_rec(u"名古屋"_s, P001);
+        }
     }
     void refused_writes()
     {
         QFETCH(QString, action);
-        QFETCH(QString, fault);
-        const bool settings = action == "Command4", full = fault == "disk full";
+        QFETCH(bool, disk_full);
+        QFETCH(QByteArray, file_then);
+        QFETCH(QByteArray, file_after);
+        const bool settings = action == "Command4";
         const QString target = QDir::toNativeSeparators(settings ? settings_path() : list_path());
-        const QByteArray places = numbered_records(99); // far beyond the size limit below
-        const QByteArray now = full ? (settings ? SETTINGS_TOKYO : places) : settings ? settings_rec(u"大阪"_s, OSAKA_PT) : places + OSAKA_REC;
-        open(places);
-        if (!full) // another program rewrites the file in place
-            QVERIFY(write_bytes(target, now));
+        const QString other = settings ? list_path() : settings_path();
+        open(numbered_records(99));
+        const QByteArray other_bytes = read_bytes(other);
+        QVERIFY(write_bytes(target, file_then));
 
         click_row(1);
-        text1()->setText(QString(400, u'x'));
-        const QString before = screen();
-        QPushButton* button = w<QPushButton>(qPrintable(action));
+        name_box()->setText(QString(400, u'x'));
+        const View before = shown();
+        QPushButton* button = find<QPushButton>(qPrintable(action));
         {
-            test::FileSizeLimit limit(full ? 300 : RLIM_INFINITY);
+            test::FileSizeLimit limit(disk_full ? 300 : RLIM_INFINITY);
             button->click(); // a mouse click would move the focus
         }
-        const QString message = (full ? NOT_WRITTEN : NOT_CHANGED).arg(settings ? u"設定ファイル"_s : u"地点一覧ファイル"_s, target);
-        QCOMPARE(dialogs.texts(), (settings ? QStringList{asking(QString(400, u'x'))} : QStringList()) << message);
-        QCOMPARE(read_bytes(list_path()), settings ? places : now);
-        QCOMPARE(read_bytes(settings_path()), settings ? now : SETTINGS_TOKYO);
-        if (full || settings)
-            QCOMPARE(screen(), before);
-        QCOMPARE(m->places.rows[1].name, u"P001"_s);
-        QCOMPARE(named(m->start_name, m->start_point), settings && !full ? named(u"大阪"_s, OSAKA_PT) : named(u"東京"_s, TOKYO_PT));
+        const QString file = settings ? u"設定ファイル"_s : u"地点一覧ファイル"_s;
+        QStringList boxes = settings ? QStringList{asking(QString(400, u'x'))} : QStringList();
+        QCOMPARE(dialogs.texts(), boxes << (disk_full ? NOT_WRITTEN : NOT_CHANGED).arg(file, target));
+        QCOMPARE(read_bytes(target), file_then);
+        QCOMPARE(read_bytes(other), other_bytes);
+        if (disk_full || settings)
+            QCOMPARE(shown(), before);
+        QCOMPARE(state->places.rows[1].name, u"P001"_s);
+        const bool start_point_changed_elsewhere = settings && !disk_full;
+        QCOMPARE(named(state->start_name, state->start_point),
+                 start_point_changed_elsewhere ? named(u"大阪"_s, OSAKA) : named(u"東京"_s, TOKYO));
 
         // Once more, by the keyboard: down to P001, a name with blanks, Return on the button.
         dialogs.clear();
         click_row(0);
-        QTest::keyClick(list(), Qt::Key_Down);
-        text1()->setText(" 名古屋" + IDEO);
+        QTest::keyClick(place_list(), Qt::Key_Down);
+        name_box()->setText(" 名古屋" + IDEO);
         button->setFocus();
         QTest::keyClick(button, Qt::Key_Return);
-        const Point p001{1, 0, 1, 2, 0, 0};
-        const QByteArray was = rec(u"P001"_s, p001), is = rec(u"名古屋"_s, p001);
-        const QByteArray through = action == "btntuika" ? now + is : action == "btnteisei" ? QByteArray(now).replace(was, is)
-                                 : action == "btnsakujyo" ? QByteArray(now).replace(was, "") : settings_rec(u"名古屋"_s, p001);
         QCOMPARE(dialogs.texts(), settings ? QStringList{asking(u"名古屋"_s)} : QStringList());
-        QCOMPARE(read_bytes(target), through);
-        QCOMPARE(named(m->start_name, m->start_point), settings ? named(u"名古屋"_s, p001) : named(u"東京"_s, TOKYO_PT));
-        QCOMPARE(text1()->text(), action == "btnsakujyo" ? u"P000"_s : " 名古屋" + IDEO);
+        QCOMPARE(read_bytes(target), file_after);
+        QCOMPARE(place_list()->count(), state->places.place_last + 1); // the list shows the table as written
+        for (int i = 0; i <= state->places.place_last; ++i)
+            QCOMPARE(place_list()->item(i)->text(), state->places.rows[i].name);
+        QCOMPARE(named(state->start_name, state->start_point),
+                 settings ? named(u"名古屋"_s, P001) : named(u"東京"_s, TOKYO));
+        QCOMPARE(name_box()->text(), action == "btnsakujyo" ? u"P000"_s : " 名古屋" + IDEO);
     }
 };
 
-QTEST_MAIN(TestForm2)
+QTEST_MAIN(PlaceListWindowTest)
 #include "place_list_window_test.moc"

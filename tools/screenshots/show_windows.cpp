@@ -1,7 +1,8 @@
 // Not a test: saves the windows as PNG files in <dir> for a look. MainWindow.png, PlaceListWindow.png and
-// MapWindow.png are the bare tables with the widest echoes; form1-start.png and
-// form1-result.png are the main window on the installed files at start-up and after a result,
-// form1-handed-back.png after the place list handed that result back (its frame disabled).
+// MapWindow.png are the bare tables with the widest echoes; main-window-start.png and
+// main-window-result.png are the main window on the installed files at start-up and after a
+// result, main-window-handed-back.png after the place list handed that result back (its frame
+// disabled).
 #include "main_window/main_window.h"
 #include "support/fake_dialogs.h"
 #include "platform/platform.h"
@@ -62,18 +63,18 @@ int main(int argc, char** argv)
     SilentSound sound;
     MainWindow w(m, dialogs, sound, [] {});
     w.start();
-    if (!save(w, out + "form1-start.png"))
+    if (!save(w, out + "main-window-start.png"))
         return 1;
     control<QPushButton>(&w, "btn_next")->click();
     const int new_york[] = {40, 42, 51, -74, 0, 21};
     for (int i = 0; i < 6; ++i)
         control<QScrollBar>(&w, bars[i])->setValue(new_york[i]);
     control<QPushButton>(&w, "btn_cal")->click();
-    if (!save(w, out + "form1-result.png"))
+    if (!save(w, out + "main-window-result.png"))
         return 1;
     w.hide();
     m.transfer_point = Point{40, 42, 51, -74, 0, 21};
     m.transfer_name = QStringLiteral("不明");
     m.point_handed_over = true;
-    return save(w, out + "form1-handed-back.png") ? 0 : 1;
+    return save(w, out + "main-window-handed-back.png") ? 0 : 1;
 }
