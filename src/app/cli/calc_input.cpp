@@ -58,7 +58,7 @@ void set_error(std::string& error, const char* arg_name, std::string_view token,
     text += token;
     text += "\": ";
     text += what;
-    error = escape_controls(text);
+    error = text;
 }
 
 // Reads up to five digits; more is out of every range and is left to the general reader.
@@ -238,60 +238,6 @@ bool looks_like_coordinate(std::string_view operand)
     if (at < operand.size() && operand[at] == '.')
         ++at;
     return at < operand.size() && is_digit(operand[at]);
-}
-
-std::string escape_controls(std::string_view text)
-{
-    static const char HEX[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    auto escape_byte = [&out](unsigned char b) {
-        out += "\\x";
-        out += HEX[b >> 4];
-        out += HEX[b & 15];
-    };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if (b < 0x80) {
-            if (b == '\t')
-                out += "\\t";
-            else if (b == '\\')
-                out += "\\\\";
-            else if (b < 0x20 || b == 0x7F)
-                escape_byte(b);
-            else
-                out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        // A UTF-8 sequence: its length and the range of its second byte (which excludes
-        // overlong forms and surrogates).
-        std::size_t n = 0;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF)
-            n = 2;
-        else if (b >= 0xE0 && b <= 0xEF)
-            n = 3, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
-        else if (b >= 0xF0 && b <= 0xF4)
-            n = 4, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
-        bool valid = n > 0 && i + n <= text.size();
-        for (std::size_t k = 1; valid && k < n; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + k]);
-            valid = k == 1 ? c >= lo && c <= hi : c >= 0x80 && c <= 0xBF;
-        }
-        const bool c1_control = valid && b == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (!valid || c1_control) {
-            escape_byte(b);
-            ++i;
-            if (c1_control)
-                escape_byte(static_cast<unsigned char>(text[i++]));
-            continue;
-        }
-        out.append(text.substr(i, n));
-        i += n;
-    }
-    return out;
 }
 
 } // namespace orvine::calc

@@ -17,8 +17,8 @@ namespace orvine::calc {
 // Reads one coordinate. Latitudes must lie strictly between -90 and 90 degrees and longitudes
 // within -180..180; minutes and seconds must be below 60; a sign only leads the coordinate and
 // never joins a hemisphere letter; a latitude takes N or S only, a longitude E or W. On failure
-// returns false and sets `error` to a message that names `arg_name` and the token (its control
-// characters escaped, see escape_controls) and says what is wrong.
+// returns false and sets `error` to a message that names `arg_name` and the token as it was given
+// (whoever shows the message escapes it) and says what is wrong.
 bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name, GlobeAngle& angle,
                       std::string& error);
 
@@ -34,10 +34,5 @@ bool parse_line(std::string_view line, GlobePoint& dep, GlobePoint& dst, std::st
 // digit, or a decimal point and a digit, after an optional hemisphere letter or
 // 北緯/南緯/東経/西経 and an optional sign.
 bool looks_like_coordinate(std::string_view operand);
-
-// The text with every byte that a terminal could act on made visible: control characters
-// (U+0000..U+001F, U+007F, U+0080..U+009F) and bytes that are not UTF-8 become \xHH (\t for a
-// tab), and a backslash becomes \\, so that the escapes cannot be confused with the text.
-std::string escape_controls(std::string_view text);
 
 } // namespace orvine::calc

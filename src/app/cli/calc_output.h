@@ -45,12 +45,17 @@ void append_record(std::string& out, const Columns& columns, const GlobeCalculat
                    const EllipsoidFigures& ellipsoid);
 
 // A line that could not be computed: "ERROR: message" (TSV), ERROR,"message" (CSV),
-// {"error":"message"} (JSON). The message must be on one line.
+// {"error":"message"} (JSON), the message escaped by escape_controls first.
 void append_error(std::string& out, const Columns& columns, std::string_view message);
 
 // A blank or comment line of the input: as it is in TSV and CSV; {} or {"comment":"line"} in
 // JSON, where every line must be a record.
 void append_kept_line(std::string& out, const Columns& columns, std::string_view line);
+
+// The text with every byte that a terminal could act on made visible: control characters
+// (U+0000..U+001F, U+007F, U+0080..U+009F) and bytes that are not UTF-8 become \xHH (\t for a
+// tab), and a backslash becomes \\, so that the escapes cannot be confused with the text.
+std::string escape_controls(std::string_view text);
 
 // A message with its carriage returns as line feeds, for standard error.
 std::string message_lines(std::string_view message);

@@ -112,9 +112,10 @@ bool write_all(int fd, const char* data, std::size_t size)
     return true;
 }
 
+// One line on standard error; the text is escaped here, as it may hold a file name or a token.
 void complain(const std::string& text)
 {
-    const std::string line = "orvine-calc: " + text + "\n";
+    const std::string line = "orvine-calc: " + escape_controls(text) + "\n";
     write_all(STDERR_FILENO, line.data(), line.size());
 }
 
@@ -190,7 +191,7 @@ ReadResult run_input(int fd, const std::string& name, LineCalculator& calc, Outp
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            complain(escape_controls(name) + ": 読めません (cannot read): " + std::strerror(errno));
+            complain(name + ": 読めません (cannot read): " + std::strerror(errno));
             return output.flush() ? ReadResult::Failed : ReadResult::WriteFailed;
         }
         held += static_cast<std::size_t>(got);
@@ -236,7 +237,7 @@ int run_files(const std::vector<std::string>& files, LineCalculator& calc, Outpu
         const bool standard_input = file == "-";
         const int fd = standard_input ? STDIN_FILENO : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
-            complain(escape_controls(file) + ": 開けません (cannot open): " + std::strerror(errno));
+            complain(file + ": 開けません (cannot open): " + std::strerror(errno));
             all_read = false;
             continue;
         }
@@ -272,7 +273,7 @@ bool option_value(int argc, char** argv, int& i, std::string_view arg, std::stri
 
 int usage_error(const std::string& what)
 {
-    complain(escape_controls(what));
+    complain(what);
     return EXIT_MALFORMED;
 }
 
