@@ -88,7 +88,6 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
         {"\"1'2\\\"0:2:1\" 0 0 0", 2, "", "LAT1 \"1'2\"0:2:1\": 座標として読めません"}, // crashed GeographicLib
         {"--unit parsec 1 2 3 4", 2, "", "--unit takes km, nmi or mi, not \"parsec\""},
         {"1 2 3 4 --unit", 2, "", "orvine-calc: --unit の値がありません (--unit needs a value: km, nmi or mi); see --help"},
-        {"--format= 1 2 3 4", 2, "", "--format needs a value"},
         {"--format=xml 1 2 3 4", 2, "", "--format takes tsv, csv or json"},
         {"--frobnicate", 2, "", "unknown option"},
         {"--unit mi --unit=km --format json --format=tsv -- 0:0:0 0:0:0 0:0:0 90:0:0", 0,
@@ -111,7 +110,6 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
          "0,-168.33527152627039,90,0,-168.36320093810647,90\n", ""},
         {"--direct 35 139 30 -1", 2, "", "DISTANCE \"-1\": 距離は 0 以上"},
         {"--direct 35 139 30E 500", 2, "", "AZIMUTH \"30E\": 方位角に N/S/E/W は付けられません"},
-        {"--direct 35 139 30", 2, "", "expected 4 values LAT LON AZIMUTH DISTANCE"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
@@ -183,8 +181,7 @@ TEST(OrvineCalc, LargeBatchesComeOutInOrder)
         files += " " + file;
     }
     const CalcRun big = run("--ellipsoid", whole), parts = run("--ellipsoid" + files);
-    EXPECT_EQ(big.status, 1);
-    EXPECT_EQ(parts.status, 1);
+    EXPECT_EQ(std::pair(big.status, parts.status), std::pair(1, 1));
     const std::vector<std::string> b = split(big.out, '\n'), p = split(parts.out, '\n');
     ASSERT_EQ(b.size(), lines.size());
     ASSERT_EQ(p.size(), lines.size());
@@ -388,6 +385,5 @@ TEST(OrvineCalc, DirectProblemAgreesWithGeodSolve)
             EXPECT_TRUE(lon2 >= -180 && lon2 < 180 && final_b >= 0 && final_b < 360);
         }
     }
-    EXPECT_LT(std::stod(split(got[0], '\t')[1]), 0); // across the antimeridian, into the west
 }
 #endif
