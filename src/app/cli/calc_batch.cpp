@@ -1,5 +1,6 @@
 #include "app/cli/calc_batch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -104,6 +105,16 @@ public:
                 end_ = static_cast<std::size_t>(got);
             }
             const char* start = buffer_ + begin_;
+            // Whole lines within the buffer are shorter than MAX_LINE_BYTES: taken at once.
+            if (partial_.empty() && !skipping_) {
+                if (const auto* last =
+                        static_cast<const char*>(::memrchr(start, '\n', end_ - begin_))) {
+                    chunk.text.append(start, last + 1);
+                    next_line_ += static_cast<std::size_t>(std::count(start, last + 1, '\n'));
+                    begin_ += static_cast<std::size_t>(last + 1 - start);
+                    continue;
+                }
+            }
             const auto* nl = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
             const std::size_t len = nl ? static_cast<std::size_t>(nl - start) : end_ - begin_;
             begin_ += nl ? len + 1 : len;
@@ -137,7 +148,7 @@ private:
 
     int fd_;
     std::string_view name_;
-    char buffer_[1 << 16];
+    char buffer_[MAX_LINE_BYTES];
     std::size_t begin_ = 0, end_ = 0; // the bytes of buffer_ not yet taken
     std::string partial_;             // a line whose end is not read yet
     bool skipping_ = false;           // in the rest of a line that was too long
