@@ -138,27 +138,11 @@ bool read_number(std::string_view& rest, int& value)
 
 enum class Read { NotThisForm, Done, Failed };
 
-// Whole-number D:M:S with an optional sign, the form of the window: read into whole seconds,
-// with its own messages for minutes and seconds out of range.
+// Whole-number D:M:S, the form of the window: read into whole seconds, with its own messages
+// for parts out of range.
 Read read_whole_dms(std::string_view token, Quantity quantity, const char* arg_name,
-                    GlobeAngle& angle, std::string& error)
+                    bool negative, int d, int m, int s, GlobeAngle& angle, std::string& error)
 {
-    std::string_view rest = token;
-    bool negative = false;
-    if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
-        negative = rest.front() == '-';
-        rest.remove_prefix(1);
-    }
-    int d = 0, m = 0, s = 0;
-    if (!(read_number(rest, d) && !rest.empty() && rest.front() == ':'))
-        return Read::NotThisForm;
-    rest.remove_prefix(1);
-    if (!(read_number(rest, m) && !rest.empty() && rest.front() == ':'))
-        return Read::NotThisForm;
-    rest.remove_prefix(1);
-    if (!(read_number(rest, s) && rest.empty()))
-        return Read::NotThisForm;
-
     const char* fault = nullptr;
     const int limit = quantity == Quantity::Longitude ? 180 : 360;
     if (quantity == Quantity::Latitude ? d > 89 : d > limit || (d == limit && m + s > 0))
@@ -176,13 +160,15 @@ Read read_whole_dms(std::string_view token, Quantity quantity, const char* arg_n
     return Read::Done;
 }
 
-// Decimal degrees and D:M or D:M:S whose last part may have decimals ([+-]35.6894, 35:41.5,
-// -74:0:21.25), read without DMS::Decode to the same double: the library reads a part with a
+// The plain forms, read without DMS::Decode: [+-] then decimal degrees (35.6894), or D:M or
+// D:M:S whose last part may have decimals (35:41.5, -74:0:21.25), or whole-number D:M:S (see
+// read_whole_dms). They give the library's double to the last bit: it reads a part with a
 // decimal point by the standard conversion (correctly rounded, as std::from_chars is), a whole
 // part digit by digit (exact here, where every part is below 2^53), and combines the parts as
-// below. A text out of range or with minutes or seconds of 60 or more is left to the general
-// reader, which has the messages.
-bool read_plain(std::string_view token, Quantity quantity, GlobeAngle& angle)
+// below. Any other text, and one out of range or with minutes or seconds of 60 or more (but
+// whole-number D:M:S), is left to the general reader, which has the messages.
+Read read_plain(std::string_view token, Quantity quantity, const char* arg_name,
+                GlobeAngle& angle, std::string& error)
 {
     std::string_view rest = token;
     double sign = 1;
@@ -199,38 +185,46 @@ bool read_plain(std::string_view token, Quantity quantity, GlobeAngle& angle)
         rest = digits.substr(1);
         ++parts;
     }
-    std::size_t n = 0, digit_count = 0;
+    std::size_t digit_count = 0;
     bool point = false;
-    for (; n < rest.size(); ++n) {
-        if (is_digit(rest[n]))
+    for (const char ch : rest) {
+        if (is_digit(ch))
             ++digit_count;
-        else if (rest[n] == '.' && !point)
+        else if (ch == '.' && !point)
             point = true;
         else
-            return false;
+            return Read::NotThisForm;
     }
     double last = 0;
-    if (digit_count == 0
-        || std::from_chars(rest.data(), rest.data() + rest.size(), last).ptr
-               != rest.data() + rest.size())
-        return false;
+    if (!point && digit_count >= 1 && digit_count <= 5) {
+        int value = 0;
+        read_number(rest, value);
+        if (parts == 3)
+            return read_whole_dms(token, quantity, arg_name, sign < 0, whole[0], whole[1], value,
+                                  angle, error);
+        last = value;
+    } else if (digit_count == 0
+               || std::from_chars(rest.data(), rest.data() + rest.size(), last).ptr
+                      != rest.data() + rest.size()) {
+        return Read::NotThisForm;
+    }
 
     const double d = whole[0], m = whole[1];
     double value = last;
     if (parts == 2) {
         if (!(last < 60))
-            return false;
+            return Read::NotThisForm;
         value = last != 0 ? (60 * d + last) / 60 : d;
     } else if (parts == 3) {
         if (m >= 60 || !(last < 60))
-            return false;
+            return Read::NotThisForm;
         value = last != 0 ? (60 * (60 * d + m) + last) / 3600 : m != 0 ? (60 * d + m) / 60 : d;
     }
     const double degrees = -0.0 + sign * value;
     if (!in_range(degrees, quantity))
-        return false;
+        return Read::NotThisForm;
     angle = angle_from_degrees(degrees == 0 ? 0 : degrees);
-    return true;
+    return Read::Done;
 }
 
 // Replaces every `from` by `to` as DMS::Decode does: each search goes on from the place of the
@@ -316,11 +310,9 @@ bool read_angle(std::string_view token, Quantity quantity, const char* arg_name,
                 std::string& error, Readers readers)
 {
     if (readers == Readers::All) {
-        const Read whole = read_whole_dms(token, quantity, arg_name, angle, error);
-        if (whole != Read::NotThisForm)
-            return whole == Read::Done;
-        if (read_plain(token, quantity, angle))
-            return true;
+        const Read plain = read_plain(token, quantity, arg_name, angle, error);
+        if (plain != Read::NotThisForm)
+            return plain == Read::Done;
     }
 
     const std::string text = to_dms_marks(token);
