@@ -37,17 +37,18 @@ bool write_all(int fd, const char* data, std::size_t size)
 std::string refusal_text(Refusal refusal)
 {
     const std::string message = refusal_message(refusal);
+    std::string_view rest = message;
     std::string text;
-    std::size_t start = 0;
-    while (start < message.size()) {
-        std::size_t end = message.find_first_of("\r\n", start);
-        if (end == std::string::npos)
-            end = message.size();
-        const std::size_t first = message.find_first_not_of(' ', start);
-        const std::size_t last = message.find_last_not_of(' ', end - 1);
-        if (first < end && last != std::string::npos && last >= first)
-            text += (text.empty() ? "" : " ") + message.substr(first, last + 1 - first);
-        start = end + 1;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+        std::string_view part = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        while (!part.empty() && part.front() == ' ')
+            part.remove_prefix(1);
+        while (!part.empty() && part.back() == ' ')
+            part.remove_suffix(1);
+        if (!part.empty())
+            text += (text.empty() ? "" : " ") + std::string(part);
     }
     return text
         + (refusal == Refusal::SamePoint ? " (the same point: it has no bearing)"
