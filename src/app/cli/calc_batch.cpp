@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -192,11 +193,16 @@ InputResult run_input(int fd, std::string_view name, const Columns& columns, boo
         Fill fill = reader.fill(chunks[0]);
         int used = 1;
         if (fill == Fill::More) {
-            std::thread other(
-                [&] { compute_chunk(chunks[0], calcs[0], columns, name); });
+            std::thread other;
+            try {
+                other = std::thread([&] { compute_chunk(chunks[0], calcs[0], columns, name); });
+            } catch (const std::system_error&) { // no thread to be had: this one does it
+                compute_chunk(chunks[0], calcs[0], columns, name);
+            }
             fill = reader.fill(chunks[1]);
             compute_chunk(chunks[1], calcs[1], columns, name);
-            other.join();
+            if (other.joinable())
+                other.join();
             used = 2;
         } else {
             compute_chunk(chunks[0], calcs[0], columns, name);
