@@ -1,11 +1,11 @@
 #include "app/map_command.h"
 
 #include "app/cli/calc_input.h"
+#include "app/cli/calc_output.h"
 #include "map/direction_map_drawing.h"
 #include "map/direction_map_export.h"
 #include "platform/platform.h"
 
-#include <QCommandLineParser>
 #include <QFile>
 #include <QGuiApplication>
 

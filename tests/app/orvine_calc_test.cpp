@@ -72,7 +72,7 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
         const char* args;
         int status;
         const char* out;
-        const char* err; // contained in standard error
+        const char* err; // contained in standard error, which holds one line or nothing
     } rows[] = {
         {"35:41:22 139:41:30 40:42:51 -74:0:21", 0, TOKYO_NEW_YORK, ""},
         {"35.689444444444444 E139:41:30 40°42′51″N 74d0m21sW", 0, TOKYO_NEW_YORK, ""}, // the same points
@@ -80,12 +80,14 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
          "332.96297294192766\t北北西（亥）\t10842.636616176174\t 332.962 度    北北西（亥）\t 10842.64 Ｋｍ\n", ""},
         {"35:0:0 135:0:0 36:0:0 135:0:0", 0,
          "0.0087833574811986299\t北（子）\t111.13292514335672\t 0.00878 度    北（子）\t 111.1329 Ｋｍ\n", ""},
-        {"35:0:0 135:0:0 35:0:0 135:0:0", 3, "", "同一地点です。方位の計算はできません。\n"},
-        {"35:0:0 135:0:0 -35:0:0 -45:0:0", 3, "", "ちょうど地球の正反対となります。\n\n               計算不能です。\n"},
+        {"35:0:0 135:0:0 35:0:0 135:0:0", 3, "", "orvine-calc: 同一地点です。方位の計算はできません。 (the same point"},
+        {"35:0:0 135:0:0 -35:0:0 -45:0:0", 3, "", "orvine-calc: ちょうど地球の正反対となります。 計算不能です。 (exact antipodes"},
         {"35 180 35 -180", 3, "", "同一地点です。"},
-        {"35:0:0 135:0:0 36:0:0 180:0:1", 2, "", "LON2 \"180:0:1\""},
+        {"35:0:0 135:0:0 36:0:0 180:0:1", 2, "", "orvine-calc: LON2 \"180:0:1\""},
         {"35:0:0 135:0:0 36:0:0", 2, "", "expected 4 coordinates"},
-        {"--unit parsec 1 2 3 4", 2, "", "--unit takes km, nmi or mi"},
+        {"\"1'2\\\"0:2:1\" 0 0 0", 2, "", "LAT1 \"1'2\"0:2:1\": 座標として読めません"}, // crashed GeographicLib
+        {"--unit parsec 1 2 3 4", 2, "", "--unit takes km, nmi or mi, not \"parsec\""},
+        {"1 2 3 4 --unit", 2, "", "orvine-calc: --unit の値がありません (--unit needs a value: km, nmi or mi); see --help"},
         {"--format=xml 1 2 3 4", 2, "", "--format takes tsv, csv or json"},
         {"--frobnicate", 2, "", "unknown option"},
         {"--unit mi --unit=km --format json --format=tsv -- 0:0:0 0:0:0 0:0:0 90:0:0", 0,
@@ -98,6 +100,16 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
          "{\"bearing\":90,\"direction\":\"東（卯）\",\"distance_mi\":6214.9317651610327,\"bearing_text\":\" 90 度    東（卯）\","
          "\"distance_text\":\" 10001.96 Ｋｍ\",\"final_bearing\":90,\"ellipsoid_distance_mi\":6225.365224212238,"
          "\"ellipsoid_bearing\":90,\"ellipsoid_final_bearing\":90}\n", ""},
+        // Almost over the pole: GRS80's initial azimuth is -2.1e-14 degrees, which turned into 360.
+        {"--ellipsoid --final 35 139 89.99999 -40.9999999", 0,
+         "359.99902894729905\t北（子）\t6112.3119210798459\t 359.999 度    北（子）\t 6112.312 Ｋｍ\t180.00198052444833\t"
+         "6127.3739445810807\t0\t180.00000009999999\n", ""},
+        // The direct problem across the antimeridian: 1000 nautical miles (1852 km) due east.
+        {"--direct --unit nmi --ellipsoid --format csv 0 175 90 1000", 0,
+         "lat2,lon2,final_bearing,ellipsoid_lat2,ellipsoid_lon2,ellipsoid_final_bearing\n"
+         "0,-168.33527152627039,90,0,-168.36320093810647,90\n", ""},
+        {"--direct 35 139 30 -1", 2, "", "DISTANCE \"-1\": 距離は 0 以上"},
+        {"--direct 35 139 30E 500", 2, "", "AZIMUTH \"30E\": 方位角に N/S/E/W は付けられません"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
@@ -105,9 +117,10 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
         EXPECT_EQ(r.status, row.status);
         EXPECT_EQ(r.out, row.out);
         EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
+        EXPECT_TRUE(r.err.empty() || (r.err.rfind("orvine-calc: ", 0) == 0 && r.err.find('\n') == r.err.size() - 1)) << r.err;
     }
     const std::string help = run("-h").out;
-    for (const char* shown : {"使い方", "Usage: orvine-calc", "35d41m22s", "--final", "--ellipsoid", "--unit km|nmi|mi"})
+    for (const char* shown : {"使い方", "Usage: orvine-calc", "35d41m22s", "--final", "--ellipsoid", "--unit km|nmi|mi", "--direct"})
         EXPECT_NE(help.find(shown), std::string::npos) << shown;
 }
 
@@ -116,18 +129,22 @@ TEST(OrvineCalc, BatchKeepsOneOutputLinePerInputLine)
     const std::string input = "  35:41:22\t139:41:30   40:42:51 74:0:21W \n\n# Tokyo\t\x1b[31m\n  \n"
                               "35:0:0 135:0:0 35:0:0 135:0:0\n0:0:0 3:0:0 0:0:0 -177:0:0\r\n"
                               "1:0:0 2:0:0 3:0:0 4:0:0x\x1b[2J\n" + std::string(200000, '1') + "\n"
+                              "35°41′22″139:41:30 139:41:30 40:42:51 -74:0:21\n" // a seconds mark glued to the longitude
+                              + std::string("35 74\0 35 74\n", 13) + // the NUL read as W before
                               "40:42:51 -74:0:21 35:41:22 139:41:30";
     const CalcRun r = run("", input);
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> l = split(r.out, '\n');
-    ASSERT_EQ(l.size(), 9u) << r.out.substr(0, 500);
+    ASSERT_EQ(l.size(), 11u) << r.out.substr(0, 500);
     EXPECT_EQ(l[0] + "\n", TOKYO_NEW_YORK);
-    EXPECT_EQ(l[1] + "|" + l[2] + "|" + l[3], "|# Tokyo\t\x1b[31m|  ");
-    EXPECT_EQ(l[4], "ERROR: 同一地点です。方位の計算はできません。");
-    EXPECT_EQ(l[5], "ERROR: ちょうど地球の正反対となります。 計算不能です。");
+    EXPECT_EQ(l[1] + "|" + l[2] + "|" + l[3], "|# Tokyo\\t\\x1B[31m|  ");
+    EXPECT_EQ(l[4], "ERROR: 同一地点です。方位の計算はできません。 (the same point: it has no bearing)");
+    EXPECT_EQ(l[5], "ERROR: ちょうど地球の正反対となります。 計算不能です。 (exact antipodes: every direction leads there)");
     EXPECT_EQ(l[6].rfind("ERROR: LON2 \"4:0:0x\\x1B[2J\"", 0), 0u) << l[6];
     EXPECT_EQ(l[7], "ERROR: 行が長すぎます (line too long)"); // reported once
-    EXPECT_EQ(split(l[8], '\t').at(3), " 332.962 度    北北西（亥）");
+    EXPECT_EQ(l[8].rfind("ERROR: LAT1 \"35°41′22″139:41:30\": 座標として読めません", 0), 0u) << l[8];
+    EXPECT_EQ(l[9], "ERROR: 標準入力 (standard input):10: NUL バイトがあります (the line holds a NUL byte)");
+    EXPECT_EQ(split(l[10], '\t').at(3), " 332.962 度    北北西（亥）");
 
     // Files and standard input in the order given, one CSV header; kept lines and errors stay one
     // line each, escaped for their format.
@@ -135,12 +152,81 @@ TEST(OrvineCalc, BatchKeepsOneOutputLinePerInputLine)
     const std::string sign = "符号は度にだけ付けます (only the degrees carry a sign, e.g. -74:0:21)";
     const std::string three = "座標は 4 つ必要です (expected 4 coordinates LAT1 LON1 LAT2 LON2, found 3)";
     const std::string csv =
-        "# 東京\t\x01\n \t\nERROR,\"LAT2 \"\"-35-41,\"\"\\x1B\"\": " + sign + "\"\nERROR,\"" + three + "\"\n";
+        "# 東京\\t\\x01\n\nERROR,\"LAT2 \"\"-35-41,\"\"\\x1B\"\": " + sign + "\"\nERROR,\"" + three + "\"\n";
     EXPECT_EQ(run("--format csv " + IN + " - --", odd).out, "bearing,direction,distance_km,bearing_text,distance_text\n" + csv + csv);
-    EXPECT_EQ(run("--format json", odd).out, "{\"comment\":\"# 東京\\\\t\\\\x01\"}\n{}\n{\"error\":\"LAT2 \\\"-35-41,\\\"\\\\x1B\\\": "
-                                                 + sign + "\"}\n{\"error\":\"" + three + "\"}\n");
     EXPECT_EQ(run("", "").status, 0);
 }
+
+// A batch larger than a block of input is computed on two threads: its lines come out as the
+// same lines do from small files, computed one block at a time, and in the same order.
+TEST(OrvineCalc, LargeBatchesComeOutInOrder)
+{
+    std::mt19937 gen(20250607);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 40000; ++i)
+        lines.push_back(std::to_string(int(gen() % 179) - 89) + ":" + std::to_string(gen() % 60) + " " +
+                        std::to_string(int(gen() % 359) - 179) + "." + std::to_string(gen()) + " 35.5 " +
+                        std::to_string(int(gen() % 359) - 179) + ":0:" + std::to_string(gen() % 60));
+    lines[12345] = "# a comment";
+    lines[23456] = std::string(70000, '2'); // across a block boundary
+    lines[34567] = std::string("1 2\0 3 4", 8);
+    std::string whole, files;
+    for (std::size_t first = 0; first < lines.size(); first += 2000) {
+        const std::string file = DIR + "part" + std::to_string(first) + ".txt";
+        std::ofstream part(file, std::ios::binary);
+        for (std::size_t i = first; i < first + 2000; ++i) {
+            whole += lines[i] + "\n";
+            part << lines[i] << "\n";
+        }
+        files += " " + file;
+    }
+    const CalcRun big = run("--ellipsoid", whole), parts = run("--ellipsoid" + files);
+    EXPECT_EQ(std::pair(big.status, parts.status), std::pair(1, 1));
+    const std::vector<std::string> b = split(big.out, '\n'), p = split(parts.out, '\n');
+    ASSERT_EQ(b.size(), lines.size());
+    ASSERT_EQ(p.size(), lines.size());
+    EXPECT_EQ(b[34567], "ERROR: 標準入力 (standard input):34568: NUL バイトがあります (the line holds a NUL byte)");
+    EXPECT_EQ(p[34567], "ERROR: " + DIR + "part34000.txt:568: NUL バイトがあります (the line holds a NUL byte)");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i != 34567) {
+            ASSERT_EQ(b[i], p[i]) << "line " << i + 1;
+        }
+    }
+    EXPECT_EQ(b[23456], "ERROR: 行が長すぎます (line too long)");
+}
+
+#ifdef PYTHON3_EXECUTABLE
+// CSV and JSON Lines as Python's readers take them, record by record (fields joined by |).
+TEST(OrvineCalc, CommentsAreRecordsThatCsvAndJsonReadersTake)
+{
+    const std::string comments = "# C:\\data\\pairs\ttab\n#,\"unbalanced quote\n# \xff byte \x1b[31m\n"
+                                 "0:0:0 0:0:0 0:0:0 90:0:0\n";
+    const std::string reader = DIR + "read.py";
+    std::ofstream(reader) << "import csv, json, sys\n"
+                             "with open(sys.argv[2], encoding='utf-8', newline='') as f:\n"
+                             "    rows = list(csv.reader(f)) if sys.argv[1] == 'csv' else [json.loads(l) for l in f]\n"
+                             "for r in rows:\n"
+                             "    print('|'.join(r if isinstance(r, list) else (f'{k}={v}' for k, v in r.items())), end='\\n#\\n')\n";
+    const struct Row {
+        const char* format;
+        std::string records;
+    } rows[] = {
+        {"csv", "bearing|direction|distance_km|bearing_text|distance_text\n#\n# C:\\\\data\\\\pairs\\ttab\n#\n"
+                "#,\"unbalanced quote\n#\n# \\xFF byte \\x1B[31m\n#\n90|東（卯）|10001.963146671318| 90 度    東（卯）| 10001.96 Ｋｍ\n#\n"},
+        {"json", "comment=# C:\\data\\pairs\ttab\n#\ncomment=#,\"unbalanced quote\n#\ncomment=# \\xFF byte \x1b[31m\n#\n"
+                 "bearing=90|direction=東（卯）|distance_km=10001.963146671318|bearing_text= 90 度    東（卯）|distance_text= 10001.96 Ｋｍ\n#\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.format);
+        ASSERT_EQ(run(std::string("--format ") + row.format, comments).status, 0);
+        EXPECT_EQ(std::system((PYTHON3_EXECUTABLE " " + reader + " " + row.format + " " + OUT + " >" + DIR + "records.txt").c_str()), 0);
+        EXPECT_EQ(read_file(DIR + "records.txt"), row.records);
+    }
+    // TSV shows the same escapes as ERROR lines, and no byte a terminal acts on.
+    const std::vector<std::string> tsv = split(run("", comments).out, '\n');
+    EXPECT_EQ(tsv.at(0) + "|" + tsv.at(1) + "|" + tsv.at(2), "# C:\\\\data\\\\pairs\\ttab|#,\"unbalanced quote|# \\xFF byte \\x1B[31m");
+}
+#endif
 
 TEST(OrvineCalc, FailedReadsAndWritesEndWithStatus4)
 {
@@ -187,11 +273,12 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-// GeodSolve's azimuths at both ends and distance in metres for each line of IN.
-std::vector<std::array<double, 3>> geodsolve(const std::string& ellipsoid)
+// GeodSolve's three figures for each line of IN: for the inverse problem (-i) the azimuths at
+// both ends and the distance in metres, for the direct problem lat2, lon2 and the final azimuth.
+std::vector<std::array<double, 3>> geodsolve(const std::string& ellipsoid, const char* mode = "-i")
 {
     const std::string out = DIR + "geodsolve_out.txt";
-    EXPECT_EQ(std::system((GEODSOLVE_EXECUTABLE " -i -e " + ellipsoid + " -p 9 --input-file " + IN + " >" + out).c_str()), 0);
+    EXPECT_EQ(std::system((GEODSOLVE_EXECUTABLE " " + std::string(mode) + " -e " + ellipsoid + " -p 9 --input-file " + IN + " >" + out).c_str()), 0);
     std::istringstream s(read_file(out));
     std::vector<std::array<double, 3>> rows;
     for (std::array<double, 3> r{}; s >> r[0] >> r[1] >> r[2];)
@@ -260,5 +347,43 @@ TEST(OrvineCalc, AgreesWithGeodSolveOnTheSphereAndOnGrs80)
         EXPECT_LE(off(final_b, sphere[i][1]), final_bound);
     }
     EXPECT_GT(compared, 3600u); // most pairs survive the exclusions, or the test proves little
+}
+
+// The direct problem on the same sphere and on GRS80: across the antimeridian, over the pole,
+// half way round and a little short of it, then random routes.
+TEST(OrvineCalc, DirectProblemAgreesWithGeodSolve)
+{
+    std::ostringstream km, metres;
+    km.precision(17);
+    metres.precision(17);
+    std::vector<std::array<double, 4>> routes = {
+        {35.689444444444444, 170, 60, 2500}, {80, 10, 5, 2000}, {-75, -60, 180, 3000},
+        {10, 20, 0, 20003.931458023958}, {35.5, 139.5, 30, 20000}, {0, -179.5, 270, 100}};
+    std::mt19937 gen(20250607);
+    for (int i = 0; i < 500; ++i)
+        routes.push_back({(int(gen() % 178000) - 89000) / 1000.0, (int(gen() % 360000) - 180000) / 1000.0,
+                          (gen() % 3600000) / 10000.0, (gen() % 2000000) / 100.0});
+    for (const auto& [lat, lon, azimuth, distance] : routes) {
+        km << lat << ' ' << lon << ' ' << azimuth << ' ' << distance << '\n';
+        metres << lat << ' ' << lon << ' ' << azimuth << ' ' << distance * 1000 << '\n';
+    }
+    const std::vector<std::string> got = split(run("--direct --ellipsoid", km.str()).out, '\n');
+    std::ofstream(IN) << metres.str();
+    const auto sphere = geodsolve("6367447.5 0", ""), grs80 = geodsolve("6378137 1/298.257222101", "");
+    ASSERT_EQ(got.size(), routes.size());
+    ASSERT_EQ(sphere.size(), routes.size());
+    ASSERT_EQ(grs80.size(), routes.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        SCOPED_TRACE(got[i]);
+        const std::vector<std::string> f = split(got[i], '\t');
+        ASSERT_EQ(f.size(), 6u);
+        for (const auto& [at, oracle] : {std::pair{0, &sphere[i]}, std::pair{3, &grs80[i]}}) {
+            const double lat2 = std::stod(f[at]), lon2 = std::stod(f[at + 1]), final_b = std::stod(f[at + 2]);
+            EXPECT_NEAR(lat2, (*oracle)[0], 1e-9);
+            EXPECT_NEAR(off(lon2, (*oracle)[1]), 0, 1e-9);
+            EXPECT_NEAR(off(final_b, (*oracle)[2]), 0, 1e-9);
+            EXPECT_TRUE(lon2 >= -180 && lon2 < 180 && final_b >= 0 && final_b < 360);
+        }
+    }
 }
 #endif

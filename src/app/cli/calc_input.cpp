@@ -2,14 +2,26 @@
 
 #include <GeographicLib/DMS.hpp>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace orvine::calc {
 
 namespace {
 
 const char* const ARG_NAMES[4] = {"LAT1", "LON1", "LAT2", "LON2"};
+const char* const DIRECT_ARG_NAMES[4] = {"LAT", "LON", "AZIMUTH", "DISTANCE"};
+
+// What an angle stands for: it sets the range and the hemisphere letters it may take.
+enum class Quantity { Latitude, Longitude, Azimuth };
+
+Quantity quantity_of(Axis axis)
+{
+    return axis == Axis::Latitude ? Quantity::Latitude : Quantity::Longitude;
+}
 
 const char* const NOT_A_COORDINATE =
     "座標として読めません (not a coordinate; forms: 35:41:22, 35:41, 35.6894, 35:41:22.5, "
@@ -23,11 +35,31 @@ const char* const LATITUDE_RANGE =
     "degrees)";
 const char* const LONGITUDE_RANGE =
     "経度は -180～180 度です (longitude must lie within -180..180 degrees)";
+const char* const AZIMUTH_RANGE =
+    "方位角は -360～360 度です (azimuth must lie within -360..360 degrees)";
 
 // The signs that DMS::Decode takes: ASCII, and in UTF-8 U+2010, U+2011, U+2013, U+2014, U+2212,
 // U+2795, U+2796 and U+2064.
 const char* const SIGNS[] = {"+", "-", "\u2010", "\u2011", "\u2013", "\u2014",
                              "\u2212", "\u2795", "\u2796", "\u2064"};
+
+// What DMS::Decode replaces before it reads a text, in its order: the degree, minute and second
+// marks and the signs of its documented list become d ' " + -, its blanks go; then the bare
+// Latin-1 marks, * and `; finally '' becomes ". Like the library, each pass searches on from
+// the place of its last replacement, so that the text here is the one the library reads.
+const std::pair<const char*, const char*> LIBRARY_SUBSTITUTIONS[] = {
+    {"\xc2\xb0", "d"},      {"\xc2\xba", "d"},      {"\xe2\x81\xb0", "d"}, {"\xcb\x9a", "d"},
+    {"\xe2\x88\x98", "d"},  {"\xe2\x80\xb2", "'"},  {"\xe2\x80\xb5", "'"}, {"\xc2\xb4", "'"},
+    {"\xe2\x80\x98", "'"},  {"\xe2\x80\x99", "'"},  {"\xe2\x80\x9b", "'"}, {"\xca\xb9", "'"},
+    {"\xcb\x8a", "'"},      {"\xcb\x8b", "'"},      {"\xe2\x80\xb3", "\""}, {"\xe2\x80\xb6", "\""},
+    {"\xcb\x9d", "\""},     {"\xe2\x80\x9c", "\""}, {"\xe2\x80\x9d", "\""}, {"\xe2\x80\x9f", "\""},
+    {"\xca\xba", "\""},     {"\xe2\x9e\x95", "+"},  {"\xe2\x81\xa4", "+"}, {"\xe2\x80\x90", "-"},
+    {"\xe2\x80\x91", "-"},  {"\xe2\x80\x93", "-"},  {"\xe2\x80\x94", "-"}, {"\xe2\x88\x92", "-"},
+    {"\xe2\x9e\x96", "-"},  {"\xc2\xa0", ""},       {"\xe2\x80\x87", ""},  {"\xe2\x80\x89", ""},
+    {"\xe2\x80\x8a", ""},   {"\xe2\x80\x8b", ""},   {"\xe2\x80\xaf", ""},  {"\xe2\x81\xa3", ""},
+    {"\xb0", "d"},          {"\xba", "d"},          {"*", "d"},            {"`", "'"},
+    {"\xb4", "'"},          {"\xa0", ""},           {"''", "\""},
+};
 
 // The length of the sign at `at`, or 0.
 std::size_t sign_at(std::string_view text, std::size_t at)
@@ -58,7 +90,33 @@ void set_error(std::string& error, const char* arg_name, std::string_view token,
     text += token;
     text += "\": ";
     text += what;
-    error = escape_controls(text);
+    error = text;
+}
+
+bool in_range(double degrees, Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Latitude:
+        return std::abs(degrees) < 90;
+    case Quantity::Longitude:
+        return std::abs(degrees) <= 180;
+    case Quantity::Azimuth:
+        break;
+    }
+    return std::abs(degrees) <= 360;
+}
+
+const char* range_message(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Latitude:
+        return LATITUDE_RANGE;
+    case Quantity::Longitude:
+        return LONGITUDE_RANGE;
+    case Quantity::Azimuth:
+        break;
+    }
+    return AZIMUTH_RANGE;
 }
 
 // Reads up to five digits; more is out of every range and is left to the general reader.
@@ -80,29 +138,15 @@ bool read_number(std::string_view& rest, int& value)
 
 enum class Read { NotThisForm, Done, Failed };
 
-// Whole-number D:M:S with an optional sign, the form of the window and of most batch lines.
-Read read_whole_dms(std::string_view token, Axis axis, const char* arg_name, GlobeAngle& angle,
-                    std::string& error)
+// Whole-number D:M:S, the form of the window: read into whole seconds, with its own messages
+// for parts out of range.
+Read read_whole_dms(std::string_view token, Quantity quantity, const char* arg_name,
+                    bool negative, int d, int m, int s, GlobeAngle& angle, std::string& error)
 {
-    std::string_view rest = token;
-    bool negative = false;
-    if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
-        negative = rest.front() == '-';
-        rest.remove_prefix(1);
-    }
-    int d = 0, m = 0, s = 0;
-    if (!(read_number(rest, d) && !rest.empty() && rest.front() == ':'))
-        return Read::NotThisForm;
-    rest.remove_prefix(1);
-    if (!(read_number(rest, m) && !rest.empty() && rest.front() == ':'))
-        return Read::NotThisForm;
-    rest.remove_prefix(1);
-    if (!(read_number(rest, s) && rest.empty()))
-        return Read::NotThisForm;
-
     const char* fault = nullptr;
-    if (axis == Axis::Latitude ? d > 89 : d > 180 || (d == 180 && m + s > 0))
-        fault = axis == Axis::Latitude ? LATITUDE_RANGE : LONGITUDE_RANGE;
+    const int limit = quantity == Quantity::Longitude ? 180 : 360;
+    if (quantity == Quantity::Latitude ? d > 89 : d > limit || (d == limit && m + s > 0))
+        fault = range_message(quantity);
     else if (m > 59)
         fault = "分は 0～59 です (minutes must be 0..59)";
     else if (s > 59)
@@ -116,7 +160,83 @@ Read read_whole_dms(std::string_view token, Axis axis, const char* arg_name, Glo
     return Read::Done;
 }
 
-// The Japanese and the letter forms in the marks that DMS::Decode reads.
+// The plain forms, read without DMS::Decode: [+-] then decimal degrees (35.6894), or D:M or
+// D:M:S whose last part may have decimals (35:41.5, -74:0:21.25), or whole-number D:M:S (see
+// read_whole_dms). They give the library's double to the last bit: it reads a part with a
+// decimal point by the standard conversion (correctly rounded, as std::from_chars is), a whole
+// part digit by digit (exact here, where every part is below 2^53), and combines the parts as
+// below. Any other text, and one out of range or with minutes or seconds of 60 or more (but
+// whole-number D:M:S), is left to the general reader, which has the messages.
+Read read_plain(std::string_view token, Quantity quantity, const char* arg_name,
+                GlobeAngle& angle, std::string& error)
+{
+    std::string_view rest = token;
+    double sign = 1;
+    if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
+        sign = rest.front() == '-' ? -1 : 1;
+        rest.remove_prefix(1);
+    }
+    int whole[2] = {0, 0}; // degrees and minutes before the last part
+    int parts = 1;
+    while (parts <= 2) {
+        std::string_view digits = rest;
+        if (!read_number(digits, whole[parts - 1]) || digits.empty() || digits.front() != ':')
+            break;
+        rest = digits.substr(1);
+        ++parts;
+    }
+    std::size_t digit_count = 0;
+    bool point = false;
+    for (const char ch : rest) {
+        if (is_digit(ch))
+            ++digit_count;
+        else if (ch == '.' && !point)
+            point = true;
+        else
+            return Read::NotThisForm;
+    }
+    double last = 0;
+    if (!point && digit_count >= 1 && digit_count <= 5) {
+        int value = 0;
+        read_number(rest, value);
+        if (parts == 3)
+            return read_whole_dms(token, quantity, arg_name, sign < 0, whole[0], whole[1], value,
+                                  angle, error);
+        last = value;
+    } else if (digit_count == 0
+               || std::from_chars(rest.data(), rest.data() + rest.size(), last).ptr
+                      != rest.data() + rest.size()) {
+        return Read::NotThisForm;
+    }
+
+    const double d = whole[0], m = whole[1];
+    double value = last;
+    if (parts == 2) {
+        if (!(last < 60))
+            return Read::NotThisForm;
+        value = last != 0 ? (60 * d + last) / 60 : d;
+    } else if (parts == 3) {
+        if (m >= 60 || !(last < 60))
+            return Read::NotThisForm;
+        value = last != 0 ? (60 * (60 * d + m) + last) / 3600 : m != 0 ? (60 * d + m) / 60 : d;
+    }
+    const double degrees = -0.0 + sign * value;
+    if (!in_range(degrees, quantity))
+        return Read::NotThisForm;
+    angle = angle_from_degrees(degrees == 0 ? 0 : degrees);
+    return Read::Done;
+}
+
+// Replaces every `from` by `to` as DMS::Decode does: each search goes on from the place of the
+// last replacement.
+void replace_all(std::string& text, std::string_view from, std::string_view to)
+{
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos;)
+        text.replace(at, from.size(), to);
+}
+
+// The text that DMS::Decode will read, in ASCII: the Japanese forms and the library's own
+// substitutions applied.
 std::string to_dms_marks(std::string_view token)
 {
     static const std::pair<const char*, const char*> JAPANESE[] = {
@@ -128,6 +248,8 @@ std::string to_dms_marks(std::string_view token)
         if (at != std::string::npos)
             text.replace(at, std::strlen(from), to);
     }
+    for (const auto& [from, to] : LIBRARY_SUBSTITUTIONS)
+        replace_all(text, from, to);
     // 35d41m22s: DMS::Decode knows no m, and would read a final s as south.
     const std::size_t m = text.find('m');
     if (m != std::string::npos && text.find('d') < m && is_digit(text[m - 1])) {
@@ -135,18 +257,63 @@ std::string to_dms_marks(std::string_view token)
         const std::size_t s = text.find('s', m);
         if (s != std::string::npos && (is_digit(text[s - 1]) || text[s - 1] == '.'))
             text[s] = '"';
+        replace_all(text, "''", "\""); // as the library will, for a ' made of the m
     }
     return text;
 }
 
-} // namespace
-
-bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name, GlobeAngle& angle,
-                      std::string& error)
+// Why DMS::Decode must not see the text, or nullptr. GeographicLib 2.1.2 reads the degrees,
+// minutes and seconds of a text into arrays of three. Each component mark stores its component
+// there: d or D the degrees, ' the minutes, " the seconds, and : the component after the one
+// stored last. So a : that follows the seconds (1"2:3, 1'2"0:2:1, 1:2:3:4:5) stores a fourth
+// component past the arrays, and each further : one more: two of them crash the program. No
+// coordinate has a fourth component, so a : after a seconds mark, or after the third component,
+// is refused here. A NUL byte matches the end of every character table the library searches (it
+// reads as a : mark, as the digit 10 and as W), and a byte that is still not ASCII can only be
+// refused by the library: both are refused here too.
+const char* refused_before_decoding(std::string_view text)
 {
-    const Read whole = read_whole_dms(token, axis, arg_name, angle, error);
-    if (whole != Read::NotThisForm)
-        return whole == Read::Done;
+    if (text.find('\0') != std::string_view::npos)
+        return "a NUL byte";
+    int last_component = -1;
+    for (const char ch : text) {
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return "a character that no form of coordinate uses";
+        int component = 0;
+        switch (ch) {
+        case 'd':
+        case 'D':
+            component = 0;
+            break;
+        case '\'':
+            component = 1;
+            break;
+        case '"':
+            component = 2;
+            break;
+        case ':':
+            component = last_component + 1;
+            break;
+        default:
+            continue;
+        }
+        if (component > 2)
+            return "more than three components (degrees, minutes, seconds)";
+        last_component = std::max(last_component, component);
+    }
+    return nullptr;
+}
+
+// Reads one angle of any quantity; the rules of parse_coordinate, with an azimuth taking no
+// hemisphere letter.
+bool read_angle(std::string_view token, Quantity quantity, const char* arg_name, GlobeAngle& angle,
+                std::string& error, Readers readers)
+{
+    if (readers == Readers::All) {
+        const Read plain = read_plain(token, quantity, arg_name, angle, error);
+        if (plain != Read::NotThisForm)
+            return plain == Read::Done;
+    }
 
     const std::string text = to_dms_marks(token);
     // DMS::Decode adds up the pieces of a text with signs inside (35-41-22 is -28); here a sign
@@ -154,14 +321,17 @@ bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name, G
     const std::size_t lead = !text.empty() && is_hemisphere_letter(text[0]) ? 1 : 0;
     bool has_sign = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const std::size_t n = sign_at(text, i)) {
+        if (text[i] == '+' || text[i] == '-') {
             if (i != lead) {
                 set_error(error, arg_name, token, SIGN_ON_DEGREES_ONLY);
                 return false;
             }
             has_sign = true;
-            i += n - 1;
         }
+    }
+    if (const char* refusal = refused_before_decoding(text)) {
+        set_error(error, arg_name, token, std::string(NOT_A_COORDINATE) + refusal + ")");
+        return false;
     }
 
     GeographicLib::DMS::flag letter = GeographicLib::DMS::NONE;
@@ -175,14 +345,14 @@ bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name, G
     const char* fault = nullptr;
     if (has_sign && letter != GeographicLib::DMS::NONE)
         fault = SIGN_AND_LETTER;
-    else if (axis == Axis::Latitude && letter == GeographicLib::DMS::LONGITUDE)
+    else if (quantity == Quantity::Latitude && letter == GeographicLib::DMS::LONGITUDE)
         fault = "緯度に E/W は付けられません (a latitude takes N or S, not E or W)";
-    else if (axis == Axis::Longitude && letter == GeographicLib::DMS::LATITUDE)
+    else if (quantity == Quantity::Longitude && letter == GeographicLib::DMS::LATITUDE)
         fault = "経度に N/S は付けられません (a longitude takes E or W, not N or S)";
-    else if (axis == Axis::Latitude && !(std::abs(degrees) < 90))
-        fault = LATITUDE_RANGE;
-    else if (axis == Axis::Longitude && !(std::abs(degrees) <= 180))
-        fault = LONGITUDE_RANGE;
+    else if (quantity == Quantity::Azimuth && letter != GeographicLib::DMS::NONE)
+        fault = "方位角に N/S/E/W は付けられません (an azimuth takes no hemisphere letter)";
+    else if (!in_range(degrees, quantity))
+        fault = range_message(quantity);
     if (fault) {
         set_error(error, arg_name, token, fault);
         return false;
@@ -191,18 +361,38 @@ bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name, G
     return true;
 }
 
-bool parse_points(const std::string_view (&tokens)[4], GlobePoint& dep, GlobePoint& dst,
-                  std::string& error)
+// A distance: a plain decimal number ([+-]digits[.digits]), 0 <= value <= 1000000.
+bool read_distance(std::string_view token, const char* arg_name, double& distance,
+                   std::string& error)
 {
-    return parse_coordinate(tokens[0], Axis::Latitude, ARG_NAMES[0], dep.lat, error)
-        && parse_coordinate(tokens[1], Axis::Longitude, ARG_NAMES[1], dep.lon, error)
-        && parse_coordinate(tokens[2], Axis::Latitude, ARG_NAMES[2], dst.lat, error)
-        && parse_coordinate(tokens[3], Axis::Longitude, ARG_NAMES[3], dst.lon, error);
+    std::string_view number = token;
+    if (!number.empty() && (number.front() == '+' || number.front() == '-'))
+        number.remove_prefix(1);
+    const bool plain = number.find_first_not_of("0123456789.") == std::string_view::npos
+        && number.find_first_of("0123456789") != std::string_view::npos
+        && number.find('.') == number.rfind('.');
+    double value = 0;
+    if (!plain) {
+        set_error(error, arg_name, token,
+                  "距離として読めません (not a distance: give a number such as 500 or 12.5)");
+        return false;
+    }
+    std::from_chars(number.data(), number.data() + number.size(), value);
+    if (token.front() == '-')
+        value = -value;
+    if (!(value >= 0 && value <= 1000000)) {
+        set_error(error, arg_name, token,
+                  "距離は 0 以上 1000000 以下です (distance must lie within 0..1000000)");
+        return false;
+    }
+    distance = value;
+    return true;
 }
 
-bool parse_line(std::string_view line, GlobePoint& dep, GlobePoint& dst, std::string& error)
+// Splits a line at blanks and tabs; returns the number of fields, of which the first four are
+// set in `tokens`.
+int split_fields(std::string_view line, std::string_view (&tokens)[4])
 {
-    std::string_view tokens[4];
     int count = 0;
     std::size_t i = 0;
     while (i < line.size()) {
@@ -217,12 +407,64 @@ bool parse_line(std::string_view line, GlobePoint& dep, GlobePoint& dst, std::st
             tokens[count] = line.substr(start, i - start);
         ++count;
     }
+    return count;
+}
+
+} // namespace
+
+bool parse_coordinate(std::string_view token, Axis axis, const char* arg_name, GlobeAngle& angle,
+                      std::string& error, Readers readers)
+{
+    return read_angle(token, quantity_of(axis), arg_name, angle, error, readers);
+}
+
+bool parse_points(const std::string_view (&tokens)[4], GlobePoint& dep, GlobePoint& dst,
+                  std::string& error, Readers readers)
+{
+    return parse_coordinate(tokens[0], Axis::Latitude, ARG_NAMES[0], dep.lat, error, readers)
+        && parse_coordinate(tokens[1], Axis::Longitude, ARG_NAMES[1], dep.lon, error, readers)
+        && parse_coordinate(tokens[2], Axis::Latitude, ARG_NAMES[2], dst.lat, error, readers)
+        && parse_coordinate(tokens[3], Axis::Longitude, ARG_NAMES[3], dst.lon, error, readers);
+}
+
+bool parse_line(std::string_view line, GlobePoint& dep, GlobePoint& dst, std::string& error,
+                Readers readers)
+{
+    std::string_view tokens[4];
+    const int count = split_fields(line, tokens);
     if (count != 4) {
         error = "座標は 4 つ必要です (expected 4 coordinates LAT1 LON1 LAT2 LON2, found "
             + std::to_string(count) + ")";
         return false;
     }
-    return parse_points(tokens, dep, dst, error);
+    return parse_points(tokens, dep, dst, error, readers);
+}
+
+bool parse_direct(const std::string_view (&tokens)[4], DirectQuery& query, std::string& error,
+                  Readers readers)
+{
+    const char* const* names = DIRECT_ARG_NAMES;
+    GlobeAngle azimuth;
+    if (!(read_angle(tokens[0], Quantity::Latitude, names[0], query.from.lat, error, readers)
+          && read_angle(tokens[1], Quantity::Longitude, names[1], query.from.lon, error, readers)
+          && read_angle(tokens[2], Quantity::Azimuth, names[2], azimuth, error, readers)
+          && read_distance(tokens[3], names[3], query.distance, error)))
+        return false;
+    query.azimuth = azimuth.degrees;
+    return true;
+}
+
+bool parse_direct_line(std::string_view line, DirectQuery& query, std::string& error,
+                       Readers readers)
+{
+    std::string_view tokens[4];
+    const int count = split_fields(line, tokens);
+    if (count != 4) {
+        error = "値は 4 つ必要です (expected 4 values LAT LON AZIMUTH DISTANCE, found "
+            + std::to_string(count) + ")";
+        return false;
+    }
+    return parse_direct(tokens, query, error, readers);
 }
 
 bool looks_like_coordinate(std::string_view operand)
@@ -238,60 +480,6 @@ bool looks_like_coordinate(std::string_view operand)
     if (at < operand.size() && operand[at] == '.')
         ++at;
     return at < operand.size() && is_digit(operand[at]);
-}
-
-std::string escape_controls(std::string_view text)
-{
-    static const char HEX[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    auto escape_byte = [&out](unsigned char b) {
-        out += "\\x";
-        out += HEX[b >> 4];
-        out += HEX[b & 15];
-    };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if (b < 0x80) {
-            if (b == '\t')
-                out += "\\t";
-            else if (b == '\\')
-                out += "\\\\";
-            else if (b < 0x20 || b == 0x7F)
-                escape_byte(b);
-            else
-                out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        // A UTF-8 sequence: its length and the range of its second byte (which excludes
-        // overlong forms and surrogates).
-        std::size_t n = 0;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF)
-            n = 2;
-        else if (b >= 0xE0 && b <= 0xEF)
-            n = 3, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
-        else if (b >= 0xF0 && b <= 0xF4)
-            n = 4, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
-        bool valid = n > 0 && i + n <= text.size();
-        for (std::size_t k = 1; valid && k < n; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + k]);
-            valid = k == 1 ? c >= lo && c <= hi : c >= 0x80 && c <= 0xBF;
-        }
-        const bool c1_control = valid && b == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (!valid || c1_control) {
-            escape_byte(b);
-            ++i;
-            if (c1_control)
-                escape_byte(static_cast<unsigned char>(text[i++]));
-            continue;
-        }
-        out.append(text.substr(i, n));
-        i += n;
-    }
-    return out;
 }
 
 } // namespace orvine::calc

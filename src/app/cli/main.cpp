@@ -1,32 +1,24 @@
-// orvine-calc: the direction and distance between two points, without the window.
-#include "app/cli/calc_input.h"
-#include "app/cli/calc_output.h"
-#include "geodesy/globe.h"
+// orvine-calc: the direction and distance between two points, without the window; and the
+// point reached from one by a bearing and a distance.
+#include "app/cli/calc_batch.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-using namespace orvine;
 using namespace orvine::calc;
-
-constexpr int EXIT_SOME_LINES_FAILED = 1;
-constexpr int EXIT_MALFORMED = 2;
-constexpr int EXIT_REFUSED = 3;
-constexpr int EXIT_IO = 4;
 
 const char* const HELP =
     "使い方: orvine-calc [オプション] LAT1 LON1 LAT2 LON2\n"
-    "        orvine-calc [オプション] [ファイル...]\n"
+    "        orvine-calc --direct [オプション] LAT LON AZIMUTH DISTANCE\n"
+    "        orvine-calc [--direct] [オプション] [ファイル...]\n"
     "\n"
     "出発地点 (LAT1 LON1) から目的地点 (LAT2 LON2) を見た方位 (大圏の初期方位) と大圏距離を、\n"
-    "窓と同じ球面の式 (半径 6367.4475 km) で計算します。\n"
+    "窓と同じ球面の式 (半径 6367.4475 km) で計算します。--direct では、出発地点 (LAT LON) から\n"
+    "方位角 AZIMUTH (度, 北から時計回り) の向きに距離 DISTANCE だけ進んだ到着地点と、到着時の\n"
+    "進行方位を同じ球面上で求めます (GeographicLib)。\n"
     "\n"
     "座標の書き方 (どれも同じ地点; 南緯・西経は負の符号か S/W):\n"
     "  35:41:22   度:分:秒        -74:0:21       南・西は度に負の符号\n"
@@ -35,12 +27,17 @@ const char* const HELP =
     "  35°41′22″  記号            35°41'22\"      35d41m22s       35度41分22秒 北緯35度41分22秒\n"
     "緯度は -90 度と 90 度の間 (極は除く)、経度は -180～180 度、分と秒は 60 未満。\n"
     "窓で入力できる地点 (秒が整数で、南緯・西経なら 1 度以上) は窓と同じ結果になります。\n"
+    "AZIMUTH は同じ書き方で N S E W なし、-360～360 度。DISTANCE は --unit の単位の数 (0～1000000)。\n"
     "\n"
-    "出力はタブ区切りの 1 行: 方位 (度, 北から時計回り, 有効数字 17 桁)、方角名、距離 (km)、\n"
-    "方位の表示文、距離の表示文 (窓と同じ)。オプション:\n"
-    "  --final              到着時の進行方位 (終端方位, 0～360 度) の列を加える\n"
+    "出力はタブ区切りの 1 行: 方位 (度, 北から時計回り, 0 以上 360 未満, 有効数字 17 桁)、方角名、\n"
+    "距離 (km)、方位の表示文、距離の表示文 (窓と同じ)。オプション:\n"
+    "  --final              到着時の進行方位 (終端方位, 0 以上 360 未満) の列を加える\n"
     "  --ellipsoid          GRS80 楕円体上の距離・方位・終端方位 (GeographicLib) の列を加える\n"
-    "  --unit km|nmi|mi     距離の列の単位 (表示文は Ｋｍ のまま)\n"
+    "                       (--direct では GRS80 上の到着地点と到着時の方位)\n"
+    "  --direct             到着地点を求める (順問題)。列は lat2 lon2 final_bearing (度; 経度は\n"
+    "                       -180 以上 180 未満)、--ellipsoid で ellipsoid_lat2 ellipsoid_lon2\n"
+    "                       ellipsoid_final_bearing を加える\n"
+    "  --unit km|nmi|mi     距離の単位 (表示文は Ｋｍ のまま)\n"
     "  --format tsv|csv|json  csv は見出し行付き、json は 1 行に 1 レコード (JSON Lines)\n"
     "  --version            版を表示   -h, --help  この説明\n"
     "列は次の順で、CSV の見出しと JSON のキーも同じ名前です (距離の名前は単位で _nmi, _mi):\n"
@@ -48,21 +45,41 @@ const char* const HELP =
     "  [ellipsoid_distance_km ellipsoid_bearing ellipsoid_final_bearing]\n"
     "例: orvine-calc --final --unit nmi 35:41:22N 139:41:30E 40:42:51N 74:0:21W\n"
     "    orvine-calc --format json --ellipsoid pairs.txt - < more.txt\n"
+    "    orvine-calc --direct 35:41:22 139:41:30 30 500    (東京から北東寄り 30°、500 km 先)\n"
     "\n"
     "座標 4 つの代わりにファイルを与えると (- は標準入力、-- の後はオプションとみなしません)、\n"
-    "各行の 4 座標を計算して 1 行ずつ出力します (引数なしは標準入力)。空行と # で始まる行は\n"
-    "そのまま出力します (json では {} と {\"comment\":\"…\"})。計算できない行は ERROR で\n"
-    "始まる行になり (制御文字は \\xHH と表示)、終了コードは 1。\n"
+    "各行の 4 つの値を計算して 1 行ずつ出力します (引数なしは標準入力)。空行と # で始まる行は\n"
+    "そのまま出力します (制御文字は \\xHH と表示; csv では 1 つの欄、json では {} と\n"
+    "{\"comment\":\"…\"})。計算できない行は ERROR で始まる行になり、終了コードは 1。\n"
     "数字で始まるファイル名 (2024.txt など) は ./ を付けてください。\n"
-    "終了コード: 0 成功、1 計算できない行があった、2 引数の誤り、3 同一地点または対蹠点、\n"
-    "4 読み込みか書き込みの失敗。\n"
+    "\n"
+    "球面の列の精度: 窓と同じ余弦定理の式は、近い 2 地点と対蹠点の近くで桁を失います。同じ球面の\n"
+    "GeodSolve (-e 6367447.5 0) との差の最大 (出発地点の緯度 89 度以内で測定):\n"
+    "  2 地点の距離                        方位       距離\n"
+    "  1 m 未満                            数十度     13 cm; 14 cm 未満は拒否もある\n"
+    "  1～10 m                             6°         1.2 cm\n"
+    "  10～100 m                           1°         4 mm\n"
+    "  100 m～1 km                         0.3°       4 mm\n"
+    "  1～10 km                            0.09°      4 mm\n"
+    "  10～1000 km                         0.03°      4 mm\n"
+    "  1000 km～対蹠点の 1000 km 手前      0.003°     4 mm\n"
+    "  対蹠点の 1～1000 km 手前            0.08°      4 mm\n"
+    "  対蹠点の 1 km 以内                  7° 以上    1.3 cm; 14 cm 以内は拒否もある\n"
+    "--ellipsoid と --direct の値は、どの距離でも GeographicLib の精度 (15 nm 程度) です。\n"
+    "\n"
+    "終了コード: 0 成功、1 計算できない行があった、2 引数の誤り、3 同一地点または対蹠点 (引数で\n"
+    "与えた 4 座標のとき; ファイルの行ではその行が ERROR になり 1)、4 読み込みか書き込みの失敗。\n"
+    "メッセージは標準エラーに \"orvine-calc: \" で始まる 1 行で出ます。\n"
     "\n"
     "Usage: orvine-calc [OPTIONS] LAT1 LON1 LAT2 LON2\n"
-    "       orvine-calc [OPTIONS] [FILE...]\n"
+    "       orvine-calc --direct [OPTIONS] LAT LON AZIMUTH DISTANCE\n"
+    "       orvine-calc [--direct] [OPTIONS] [FILE...]\n"
     "\n"
     "Computes the initial great-circle bearing from the departure point (LAT1 LON1) towards the\n"
     "destination (LAT2 LON2) and the great-circle distance, by the window's spherical formulas\n"
-    "(radius 6367.4475 km).\n"
+    "(radius 6367.4475 km). With --direct, computes the point reached from the departure point\n"
+    "(LAT LON) by setting off at the azimuth AZIMUTH (degrees clockwise from north) and travelling\n"
+    "DISTANCE, and the bearing of travel on arrival, on the same sphere (GeographicLib).\n"
     "\n"
     "Coordinates (all of these are the same point; south and west take a minus sign or S/W):\n"
     "  35:41:22    D:M:S               -74:0:21      sign on the degrees\n"
@@ -72,13 +89,19 @@ const char* const HELP =
     "Latitudes lie strictly between -90 and 90 degrees (no poles), longitudes within -180..180;\n"
     "minutes and seconds are below 60. Points that the window can hold (whole seconds, and at\n"
     "least one degree if south or west) give exactly the window's figures and texts.\n"
+    "AZIMUTH takes the same forms without N S E W, within -360..360 degrees; DISTANCE is a number\n"
+    "in the --unit unit (0..1000000).\n"
     "\n"
-    "Output: one tab-separated line: bearing (degrees clockwise from north, 17 significant\n"
-    "digits), direction name, distance (km), and the bearing and distance captions as the window\n"
-    "shows them. Options:\n"
-    "  --final              add the final bearing (direction of travel on arrival, 0-360 degrees)\n"
+    "Output: one tab-separated line: bearing (degrees clockwise from north, 0 to below 360, 17\n"
+    "significant digits), direction name, distance (km), and the bearing and distance captions as\n"
+    "the window shows them. Options:\n"
+    "  --final              add the final bearing (direction of travel on arrival, 0 to below 360)\n"
     "  --ellipsoid          add distance, bearing and final bearing on the GRS80 ellipsoid\n"
-    "  --unit km|nmi|mi     unit of the distance columns (the caption stays in km)\n"
+    "                       (with --direct: the point reached and the final bearing on GRS80)\n"
+    "  --direct             find the point reached (the direct problem): columns lat2 lon2\n"
+    "                       final_bearing (degrees; longitudes -180 to below 180), with\n"
+    "                       --ellipsoid also ellipsoid_lat2 ellipsoid_lon2 ellipsoid_final_bearing\n"
+    "  --unit km|nmi|mi     unit of the distances (the caption stays in km)\n"
     "  --format tsv|csv|json  csv starts with a header line; json gives one object per line\n"
     "  --version            print the version   -h, --help  print this help\n"
     "Columns in this order, also the CSV header's and the JSON keys' names (the distances end in\n"
@@ -87,207 +110,80 @@ const char* const HELP =
     "  [ellipsoid_distance_km ellipsoid_bearing ellipsoid_final_bearing]\n"
     "Examples: orvine-calc --final --unit nmi 35:41:22N 139:41:30E 40:42:51N 74:0:21W\n"
     "          orvine-calc --format json --ellipsoid pairs.txt - < more.txt\n"
+    "          orvine-calc --direct 35:41:22 139:41:30 30 500   (30° east of north, 500 km away)\n"
     "\n"
-    "Given files instead of four coordinates (- is standard input, -- ends the options), every\n"
-    "line of four coordinates gives one output line (no operands: standard input). Blank lines\n"
-    "and lines starting with # are passed through (in json as {} and {\"comment\":\"...\"}).\n"
-    "A line that cannot be computed gives a line starting with ERROR (control characters shown\n"
-    "as \\xHH), and the exit status is then 1.\n"
+    "Given files instead of four values (- is standard input, -- ends the options), every line of\n"
+    "four values gives one output line (no operands: standard input). Blank lines and lines\n"
+    "starting with # are passed through (control characters shown as \\xHH; in csv as one field, in\n"
+    "json as {} and {\"comment\":\"...\"}). A line that cannot be computed gives a line starting with\n"
+    "ERROR, and the exit status is then 1.\n"
     "A file name that starts like a number (2024.txt, -1.txt) is given as ./NAME.\n"
-    "Exit status: 0 success, 1 some lines not computed, 2 malformed arguments, 3 the same point\n"
-    "or the antipode, 4 a failed read or write.\n";
+    "\n"
+    "Accuracy of the sphere's columns: the window's law of cosines loses digits for close points\n"
+    "and near the antipode. Largest differences from GeodSolve on the same sphere\n"
+    "(-e 6367447.5 0), measured with departures within 89 degrees of latitude:\n"
+    "  distance between the points         bearing    distance\n"
+    "  below 1 m                           tens of °  13 cm; below 14 cm some are refused\n"
+    "  1-10 m                              6°         1.2 cm\n"
+    "  10-100 m                            1°         4 mm\n"
+    "  100 m-1 km                          0.3°       4 mm\n"
+    "  1-10 km                             0.09°      4 mm\n"
+    "  10-1000 km                          0.03°      4 mm\n"
+    "  1000 km to 1000 km short of the antipode  0.003°  4 mm\n"
+    "  1-1000 km short of the antipode     0.08°      4 mm\n"
+    "  within 1 km of the antipode         7° or more 1.3 cm; within 14 cm some are refused\n"
+    "The --ellipsoid and --direct figures are accurate to GeographicLib's limits (about 15 nm) at\n"
+    "every distance.\n"
+    "\n"
+    "Exit status: 0 success, 1 some lines not computed, 2 malformed arguments, 3 the same point or\n"
+    "the antipode (four coordinates given as arguments; in a file such a line gives an ERROR line\n"
+    "and status 1), 4 a failed read or write. Messages go to standard error as one line starting\n"
+    "with \"orvine-calc: \".\n";
 
-bool write_all(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
+// The text of an option's value, "--unit nmi" or "--unit=nmi": Given, Missing (nothing follows,
+// or "--unit="), or NotThisOption.
+enum class OptionValue { NotThisOption, Given, Missing };
 
-void complain(const std::string& text)
-{
-    const std::string line = "orvine-calc: " + text + "\n";
-    write_all(STDERR_FILENO, line.data(), line.size());
-}
-
-// Standard output in large blocks. After a failed write nothing more is written and the run
-// ends with EXIT_IO: what reached the output before stays, and nothing claims success.
-class Output {
-public:
-    static constexpr std::size_t BLOCK = 1 << 16;
-    Output() { text.reserve(BLOCK + 1024); }
-    std::string text;
-
-    bool flush_if_full() { return text.size() < BLOCK || flush(); }
-    bool flush()
-    {
-        if (!write_all(STDOUT_FILENO, text.data(), text.size())) {
-            complain(std::string("出力を書けません (cannot write the output): ")
-                     + std::strerror(errno));
-            return false;
-        }
-        text.clear();
-        return true;
-    }
-};
-
-struct LineCalculator {
-    Columns columns;
-    GlobePoint dep, dst;
-    GlobeCalculation result;
-    std::string error;
-
-    // Appends the record of one pair; false (and the reason in `error`) when it is refused.
-    bool compute(std::string& out)
-    {
-        calculate_globe(dep, dst, columns.final_bearing, result);
-        if (result.refusal != Refusal::None) {
-            error = refusal_message(result.refusal);
-            return false;
-        }
-        append_record(out, columns, result,
-                      columns.ellipsoid ? ellipsoid_figures(dep, dst) : EllipsoidFigures{});
-        return true;
-    }
-
-    // One input line into one output line; false when it gave an ERROR line.
-    bool line(std::string_view text, std::string& out)
-    {
-        const std::size_t first = text.find_first_not_of(" \t");
-        if (first == std::string_view::npos || text[first] == '#') {
-            append_kept_line(out, columns, text);
-            return true;
-        }
-        if (parse_line(text, dep, dst, error) && compute(out))
-            return true;
-        append_error(out, columns, message_one_line(error));
-        return false;
-    }
-};
-
-enum class ReadResult { Read, Failed, WriteFailed };
-
-// Computes every line of one input. A line cut short by a read error is dropped, not computed;
-// a last line without a line end is complete at the end of the input. A line longer than the
-// whole input block cannot be four coordinates: it gives one ERROR line and the rest of it is
-// skipped.
-ReadResult run_input(int fd, const std::string& name, LineCalculator& calc, Output& output,
-                     bool& all_computed)
-{
-    static char in[Output::BLOCK];
-    std::size_t held = 0;
-    bool skipping_long_line = false;
-    for (;;) {
-        const ssize_t got = ::read(fd, in + held, Output::BLOCK - held);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            complain(escape_controls(name) + ": 読めません (cannot read): " + std::strerror(errno));
-            return output.flush() ? ReadResult::Failed : ReadResult::WriteFailed;
-        }
-        held += static_cast<std::size_t>(got);
-        const bool at_end = got == 0;
-        std::size_t pos = 0;
-        while (pos < held) {
-            const char* nl = static_cast<const char*>(std::memchr(in + pos, '\n', held - pos));
-            if (!nl && !at_end)
-                break;
-            const std::size_t len = nl ? static_cast<std::size_t>(nl - (in + pos)) : held - pos;
-            if (skipping_long_line) {
-                skipping_long_line = false;
-            } else {
-                std::string_view line(in + pos, len);
-                if (!line.empty() && line.back() == '\r')
-                    line.remove_suffix(1);
-                all_computed &= calc.line(line, output.text);
-            }
-            pos += nl ? len + 1 : len;
-            if (!output.flush_if_full())
-                return ReadResult::WriteFailed;
-        }
-        std::memmove(in, in + pos, held - pos);
-        held -= pos;
-        if (held == Output::BLOCK) {
-            if (!skipping_long_line) {
-                append_error(output.text, calc.columns, "行が長すぎます (line too long)");
-                all_computed = false;
-                skipping_long_line = true;
-            }
-            held = 0;
-        }
-        if (at_end)
-            return ReadResult::Read;
-    }
-}
-
-int run_files(const std::vector<std::string>& files, LineCalculator& calc, Output& output)
-{
-    bool all_computed = true;
-    bool all_read = true;
-    for (const std::string& file : files) {
-        const bool standard_input = file == "-";
-        const int fd = standard_input ? STDIN_FILENO : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            complain(escape_controls(file) + ": 開けません (cannot open): " + std::strerror(errno));
-            all_read = false;
-            continue;
-        }
-        const ReadResult r =
-            run_input(fd, standard_input ? "標準入力 (standard input)" : file, calc, output,
-                      all_computed);
-        if (!standard_input)
-            ::close(fd);
-        if (r == ReadResult::WriteFailed)
-            return EXIT_IO;
-        all_read &= r == ReadResult::Read;
-    }
-    if (!output.flush())
-        return EXIT_IO;
-    return !all_read ? EXIT_IO : all_computed ? 0 : EXIT_SOME_LINES_FAILED;
-}
-
-// The text of an option's value: "--unit nmi" or "--unit=nmi".
-bool option_value(int argc, char** argv, int& i, std::string_view arg, std::string_view name,
-                  std::string_view& value)
+OptionValue option_value(int argc, char** argv, int& i, std::string_view arg,
+                         std::string_view name, std::string_view& value)
 {
     if (arg == name) {
-        value = i + 1 < argc ? argv[++i] : "";
-        return true;
+        if (i + 1 >= argc)
+            return OptionValue::Missing;
+        value = argv[++i];
+        return OptionValue::Given;
     }
     if (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0
         && arg[name.size()] == '=') {
         value = arg.substr(name.size() + 1);
-        return true;
+        return value.empty() ? OptionValue::Missing : OptionValue::Given;
     }
-    return false;
+    return OptionValue::NotThisOption;
 }
 
 int usage_error(const std::string& what)
 {
-    complain(escape_controls(what));
+    complain(what + "; see --help");
     return EXIT_MALFORMED;
 }
 
-int print(const char* text)
+// The message for an option's value: missing, or not one of `choices` ("km, nmi or mi").
+int bad_value(std::string_view option, OptionValue got, std::string_view value,
+              std::string_view choices)
 {
-    Output output;
-    output.text = text;
-    return output.flush() ? 0 : EXIT_IO;
+    const std::string name(option);
+    if (got == OptionValue::Missing)
+        return usage_error(name + " の値がありません (" + name + " needs a value: "
+                           + std::string(choices) + ")");
+    return usage_error(name + " の値が違います (" + name + " takes " + std::string(choices)
+                       + ", not \"" + std::string(value) + "\")");
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    LineCalculator calc;
+    Columns columns;
     std::vector<std::string> operands;
     bool options_ended = false;
     for (int i = 1; i < argc; ++i) {
@@ -298,58 +194,66 @@ int main(int argc, char** argv)
             continue;
         }
         std::string_view value;
+        OptionValue got = OptionValue::NotThisOption;
         if (arg == "--") {
             options_ended = true;
         } else if (arg == "--help" || arg == "-h") {
-            return print(HELP);
+            return write_output(HELP) ? 0 : EXIT_IO;
         } else if (arg == "--version") {
-            return print("orvine-calc " ORVINE_VERSION "\n");
+            return write_output("orvine-calc " ORVINE_VERSION "\n") ? 0 : EXIT_IO;
         } else if (arg == "--final") {
-            calc.columns.final_bearing = true;
+            columns.final_bearing = true;
         } else if (arg == "--ellipsoid") {
-            calc.columns.ellipsoid = true;
-        } else if (option_value(argc, argv, i, arg, "--unit", value)) {
-            if (value == "km")
-                calc.columns.unit = Unit::Km;
-            else if (value == "nmi")
-                calc.columns.unit = Unit::Nmi;
-            else if (value == "mi")
-                calc.columns.unit = Unit::Mi;
+            columns.ellipsoid = true;
+        } else if (arg == "--direct") {
+            columns.direct = true;
+        } else if ((got = option_value(argc, argv, i, arg, "--unit", value))
+                   != OptionValue::NotThisOption) {
+            if (got == OptionValue::Given && value == "km")
+                columns.unit = Unit::Km;
+            else if (got == OptionValue::Given && value == "nmi")
+                columns.unit = Unit::Nmi;
+            else if (got == OptionValue::Given && value == "mi")
+                columns.unit = Unit::Mi;
             else
-                return usage_error("--unit は km, nmi, mi のどれかです (--unit takes km, nmi or mi; see --help)");
-        } else if (option_value(argc, argv, i, arg, "--format", value)) {
-            if (value == "tsv")
-                calc.columns.format = Format::Tsv;
-            else if (value == "csv")
-                calc.columns.format = Format::Csv;
-            else if (value == "json")
-                calc.columns.format = Format::Json;
+                return bad_value("--unit", got, value, "km, nmi or mi");
+        } else if ((got = option_value(argc, argv, i, arg, "--format", value))
+                   != OptionValue::NotThisOption) {
+            if (got == OptionValue::Given && value == "tsv")
+                columns.format = Format::Tsv;
+            else if (got == OptionValue::Given && value == "csv")
+                columns.format = Format::Csv;
+            else if (got == OptionValue::Given && value == "json")
+                columns.format = Format::Json;
             else
-                return usage_error(
-                    "--format は tsv, csv, json のどれかです (--format takes tsv, csv or json; see --help)");
+                return bad_value("--format", got, value, "tsv, csv or json");
         } else {
-            return usage_error("不明なオプションです (unknown option; see --help): " + std::string(arg));
+            return usage_error("不明なオプションです (unknown option): " + std::string(arg));
         }
     }
 
-    Output output;
-    append_header(output.text, calc.columns);
     if (operands.empty())
         operands.emplace_back("-");
     if (!looks_like_coordinate(operands.front()))
-        return run_files(operands, calc, output);
+        return run_batch(operands, columns);
 
     if (operands.size() != 4)
-        return usage_error("座標は 4 つ必要です (expected 4 coordinates LAT1 LON1 LAT2 LON2; see --help)");
+        return usage_error(columns.direct
+                               ? "値は 4 つ必要です (expected 4 values LAT LON AZIMUTH DISTANCE)"
+                               : "座標は 4 つ必要です (expected 4 coordinates LAT1 LON1 LAT2 LON2)");
     const std::string_view tokens[4] = {operands[0], operands[1], operands[2], operands[3]};
-    if (!parse_points(tokens, calc.dep, calc.dst, calc.error)) {
-        complain(calc.error);
+    LineCalculator calc(columns);
+    std::string out;
+    append_header(out, columns);
+    switch (calc.compute(tokens, out)) {
+    case Outcome::Computed:
+        return write_output(out) ? 0 : EXIT_IO;
+    case Outcome::Malformed:
+        complain(calc.error());
         return EXIT_MALFORMED;
+    case Outcome::Refused:
+        break;
     }
-    if (!calc.compute(output.text)) {
-        const std::string text = message_lines(calc.error) + "\n";
-        write_all(STDERR_FILENO, text.data(), text.size());
-        return EXIT_REFUSED;
-    }
-    return output.flush() ? 0 : EXIT_IO;
+    complain(calc.error());
+    return EXIT_REFUSED;
 }
