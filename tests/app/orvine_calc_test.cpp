@@ -117,10 +117,12 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
         EXPECT_EQ(r.status, row.status);
         EXPECT_EQ(r.out, row.out);
         EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
-        EXPECT_TRUE(r.err.empty() || (r.err.rfind("orvine-calc: ", 0) == 0 && r.err.find('\n') == r.err.size() - 1)) << r.err;
+        EXPECT_TRUE(r.err.empty() || (r.err.rfind("orvine-calc: ", 0) == 0 && r.err.find('\n') == r.err.size() - 1))
+            << r.err;
     }
     const std::string help = run("-h").out;
-    for (const char* shown : {"使い方", "Usage: orvine-calc", "35d41m22s", "--final", "--ellipsoid", "--unit km|nmi|mi", "--direct"})
+    for (const char* shown :
+         {"使い方", "Usage: orvine-calc", "35d41m22s", "--final", "--ellipsoid", "--unit km|nmi|mi", "--direct"})
         EXPECT_NE(help.find(shown), std::string::npos) << shown;
 }
 
@@ -128,10 +130,11 @@ TEST(OrvineCalc, BatchKeepsOneOutputLinePerInputLine)
 {
     const std::string input = "  35:41:22\t139:41:30   40:42:51 74:0:21W \n\n# Tokyo\t\x1b[31m\n  \n"
                               "35:0:0 135:0:0 35:0:0 135:0:0\n0:0:0 3:0:0 0:0:0 -177:0:0\r\n"
-                              "1:0:0 2:0:0 3:0:0 4:0:0x\x1b[2J\n" + std::string(200000, '1') + "\n"
-                              "35°41′22″139:41:30 139:41:30 40:42:51 -74:0:21\n" // a seconds mark glued to the longitude
-                              + std::string("35 74\0 35 74\n", 13) + // the NUL read as W before
-                              "40:42:51 -74:0:21 35:41:22 139:41:30";
+                              "1:0:0 2:0:0 3:0:0 4:0:0x\x1b[2J\n"
+                              + std::string(200000, '1') + "\n"
+                              // a seconds mark glued to the longitude; then the NUL once read as W
+                              "35°41′22″139:41:30 139:41:30 40:42:51 -74:0:21\n"
+                              + std::string("35 74\0 35 74\n", 13) + "40:42:51 -74:0:21 35:41:22 139:41:30";
     const CalcRun r = run("", input);
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> l = split(r.out, '\n');
@@ -153,7 +156,8 @@ TEST(OrvineCalc, BatchKeepsOneOutputLinePerInputLine)
     const std::string three = "座標は 4 つ必要です (expected 4 coordinates LAT1 LON1 LAT2 LON2, found 3)";
     const std::string csv =
         "# 東京\\t\\x01\n\nERROR,\"LAT2 \"\"-35-41,\"\"\\x1B\"\": " + sign + "\"\nERROR,\"" + three + "\"\n";
-    EXPECT_EQ(run("--format csv " + IN + " - --", odd).out, "bearing,direction,distance_km,bearing_text,distance_text\n" + csv + csv);
+    EXPECT_EQ(run("--format csv " + IN + " - --", odd).out,
+              "bearing,direction,distance_km,bearing_text,distance_text\n" + csv + csv);
     EXPECT_EQ(run("", "").status, 0);
 }
 
@@ -202,29 +206,38 @@ TEST(OrvineCalc, CommentsAreRecordsThatCsvAndJsonReadersTake)
     const std::string comments = "# C:\\data\\pairs\ttab\n#,\"unbalanced quote\n# \xff byte \x1b[31m\n"
                                  "0:0:0 0:0:0 0:0:0 90:0:0\n";
     const std::string reader = DIR + "read.py";
-    std::ofstream(reader) << "import csv, json, sys\n"
-                             "with open(sys.argv[2], encoding='utf-8', newline='') as f:\n"
-                             "    rows = list(csv.reader(f)) if sys.argv[1] == 'csv' else [json.loads(l) for l in f]\n"
-                             "for r in rows:\n"
-                             "    print('|'.join(r if isinstance(r, list) else (f'{k}={v}' for k, v in r.items())), end='\\n#\\n')\n";
+    std::ofstream(reader)
+        << "import csv, json, sys\n"
+           "with open(sys.argv[2], encoding='utf-8', newline='') as f:\n"
+           "    rows = list(csv.reader(f)) if sys.argv[1] == 'csv' else [json.loads(l) for l in f]\n"
+           "for r in rows:\n"
+           "    print('|'.join(r if isinstance(r, list) else (f'{k}={v}' for k, v in r.items())), end='\\n#\\n')\n";
     const struct Row {
         const char* format;
         std::string records;
     } rows[] = {
-        {"csv", "bearing|direction|distance_km|bearing_text|distance_text\n#\n# C:\\\\data\\\\pairs\\ttab\n#\n"
-                "#,\"unbalanced quote\n#\n# \\xFF byte \\x1B[31m\n#\n90|東（卯）|10001.963146671318| 90 度    東（卯）| 10001.96 Ｋｍ\n#\n"},
-        {"json", "comment=# C:\\data\\pairs\ttab\n#\ncomment=#,\"unbalanced quote\n#\ncomment=# \\xFF byte \x1b[31m\n#\n"
-                 "bearing=90|direction=東（卯）|distance_km=10001.963146671318|bearing_text= 90 度    東（卯）|distance_text= 10001.96 Ｋｍ\n#\n"},
+        {"csv",
+         "bearing|direction|distance_km|bearing_text|distance_text\n#\n# C:\\\\data\\\\pairs\\ttab\n#\n"
+         "#,\"unbalanced quote\n#\n# \\xFF byte \\x1B[31m\n#\n90|東（卯）|10001.963146671318| 90 度    東（卯）| "
+         "10001.96 Ｋｍ\n#\n"},
+        {"json",
+         "comment=# C:\\data\\pairs\ttab\n#\ncomment=#,\"unbalanced quote\n#\ncomment=# \\xFF byte \x1b[31m\n#\n"
+         "bearing=90|direction=東（卯）|distance_km=10001.963146671318|bearing_text= 90 度    東（卯）|distance_text= "
+         "10001.96 Ｋｍ\n#\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.format);
         ASSERT_EQ(run(std::string("--format ") + row.format, comments).status, 0);
-        EXPECT_EQ(std::system((PYTHON3_EXECUTABLE " " + reader + " " + row.format + " " + OUT + " >" + DIR + "records.txt").c_str()), 0);
+        EXPECT_EQ(
+            std::system(
+                (PYTHON3_EXECUTABLE " " + reader + " " + row.format + " " + OUT + " >" + DIR + "records.txt").c_str()),
+            0);
         EXPECT_EQ(read_file(DIR + "records.txt"), row.records);
     }
     // TSV shows the same escapes as ERROR lines, and no byte a terminal acts on.
     const std::vector<std::string> tsv = split(run("", comments).out, '\n');
-    EXPECT_EQ(tsv.at(0) + "|" + tsv.at(1) + "|" + tsv.at(2), "# C:\\\\data\\\\pairs\\ttab|#,\"unbalanced quote|# \\xFF byte \\x1B[31m");
+    EXPECT_EQ(tsv.at(0) + "|" + tsv.at(1) + "|" + tsv.at(2),
+              "# C:\\\\data\\\\pairs\\ttab|#,\"unbalanced quote|# \\xFF byte \\x1B[31m");
 }
 #endif
 
@@ -278,7 +291,10 @@ constexpr double PI = 3.14159265358979323846;
 std::vector<std::array<double, 3>> geodsolve(const std::string& ellipsoid, const char* mode = "-i")
 {
     const std::string out = DIR + "geodsolve_out.txt";
-    EXPECT_EQ(std::system((GEODSOLVE_EXECUTABLE " " + std::string(mode) + " -e " + ellipsoid + " -p 9 --input-file " + IN + " >" + out).c_str()), 0);
+    EXPECT_EQ(std::system((GEODSOLVE_EXECUTABLE " " + std::string(mode) + " -e " + ellipsoid + " -p 9 --input-file "
+                           + IN + " >" + out)
+                              .c_str()),
+              0);
     std::istringstream s(read_file(out));
     std::vector<std::array<double, 3>> rows;
     for (std::array<double, 3> r{}; s >> r[0] >> r[1] >> r[2];)

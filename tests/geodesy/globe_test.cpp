@@ -24,7 +24,9 @@ GlobePoint degrees(double lat, double lon) { return {angle_from_degrees(lat), an
 TEST(Globe, PointsTheBarsHoldGiveTheWindowsResultsToTheLastBit)
 {
     std::mt19937 gen(7);
-    auto pick = [&gen](int lo, int hi) { return static_cast<std::int16_t>(lo + static_cast<int>(gen() % unsigned(hi - lo + 1))); };
+    auto pick = [&gen](int lo, int hi) {
+        return static_cast<std::int16_t>(lo + static_cast<int>(gen() % unsigned(hi - lo + 1)));
+    };
     // Small degrees make the sub-degree and near-antipode cases frequent.
     auto point = [&](int lat, int lon) {
         return Point{pick(-lat, lat), pick(0, 59), pick(0, 59), pick(-lon, lon), pick(0, 59), pick(0, 59)};
@@ -37,8 +39,10 @@ TEST(Globe, PointsTheBarsHoldGiveTheWindowsResultsToTheLastBit)
     GlobeCalculation g;
     for (const auto& [dep, dst] : pairs) {
         const Calculation w = calculate(dep, dst);
-        calculate_globe({angle(dep.latitude.degrees, dep.latitude.minutes, dep.latitude.seconds), angle(dep.longitude.degrees, dep.longitude.minutes, dep.longitude.seconds)},
-                        {angle(dst.latitude.degrees, dst.latitude.minutes, dst.latitude.seconds), angle(dst.longitude.degrees, dst.longitude.minutes, dst.longitude.seconds)},
+        calculate_globe({angle(dep.latitude.degrees, dep.latitude.minutes, dep.latitude.seconds),
+                         angle(dep.longitude.degrees, dep.longitude.minutes, dep.longitude.seconds)},
+                        {angle(dst.latitude.degrees, dst.latitude.minutes, dst.latitude.seconds),
+                         angle(dst.longitude.degrees, dst.longitude.minutes, dst.longitude.seconds)},
                         false, g);
         ASSERT_EQ(g.refusal, w.refusal);
         ASSERT_EQ(g.b, w.b);

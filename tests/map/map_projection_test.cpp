@@ -8,9 +8,10 @@ using namespace orvine;
 
 static std::string text(const ReadOut& r)
 {
-    return std::string(r.latitude_label()) + " " + std::to_string(r.latitude.degrees) + " " + std::to_string(r.latitude.minutes)
-        + " " + std::to_string(r.latitude.seconds) + " / " + r.longitude_label() + " " + std::to_string(r.longitude.degrees) + " "
-        + std::to_string(r.longitude.minutes) + " " + std::to_string(r.longitude.seconds);
+    return std::string(r.latitude_label()) + " " + std::to_string(r.latitude.degrees) + " "
+        + std::to_string(r.latitude.minutes) + " " + std::to_string(r.latitude.seconds) + " / " + r.longitude_label()
+        + " " + std::to_string(r.longitude.degrees) + " " + std::to_string(r.longitude.minutes) + " "
+        + std::to_string(r.longitude.seconds);
 }
 
 TEST(ReadOut, WorkedTableOfBothMaps)

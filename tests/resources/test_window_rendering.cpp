@@ -71,29 +71,36 @@ void TestWindowRendering::windows_look_whole()
         if (auto* label = qobject_cast<QLabel*>(c); label && *row.caption && !units.contains(row.name)) {
             const QRect allowed = label->contentsRect().marginsRemoved(QMargins() + label->frameWidth());
             const QList<QPoint> inked = text_ink(label, 8);
-            const auto outside = std::count_if(inked.begin(), inked.end(), [&](QPoint at) { return !allowed.contains(at); });
-            QVERIFY2(!inked.isEmpty() && outside == 0, qPrintable(QString("%1: %2 of %3 inked pixels outside").arg(row.name).arg(outside).arg(inked.size())));
+            const auto outside = std::count_if(inked.begin(), inked.end(),
+                                               [&](QPoint at) { return !allowed.contains(at); });
+            QVERIFY2(
+                !inked.isEmpty() && outside == 0,
+                qPrintable(QString("%1: %2 of %3 inked pixels outside").arg(row.name).arg(outside).arg(inked.size())));
         }
     }
     for (QWidget* c : w.findChildren<QWidget*>())
         QVERIFY2(c->focusPolicy() == Qt::NoFocus || !c->isVisibleTo(&w)
-                     || !QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(c->objectName()));
+                     || !QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(c->objectName()));
     if (!bars)
         return;
 
     // Each unit glyph is centred on its bar, within half the 32 pixels between bars.
     for (int k = 0; k < 6; ++k) {
         auto* caption = control<QLabel>(&w, qPrintable(units[k / 3]));
-        const qreal under_bar = caption->mapFrom(caption->parentWidget(), QRectF(bars->bar(k)->geometry()).center()).x();
+        const qreal under_bar =
+            caption->mapFrom(caption->parentWidget(), QRectF(bars->bar(k)->geometry()).center()).x();
         QRect glyph;
         for (const QPoint& at : ink(caption->grab().toImage(), caption->palette().color(QPalette::Window)))
             if (qAbs(at.x() - under_bar) < 16)
                 glyph |= QRect(at, QSize(1, 1));
-        QVERIFY2(glyph.isValid() && qAbs(glyph.left() + glyph.width() / 2.0 - under_bar) <= 2, DmsBars::NAMES[static_cast<std::size_t>(k)]);
+        QVERIFY2(glyph.isValid() && qAbs(glyph.left() + glyph.width() / 2.0 - under_bar) <= 2,
+                 DmsBars::NAMES[static_cast<std::size_t>(k)]);
     }
     // The larger number is at the top: keys and the wheel move the way the bar shows.
     auto* b = control<QScrollBar>(&w, "kei_do");
-    for (const auto& [key, to] : {std::pair(Qt::Key_Home, 179), std::pair(Qt::Key_PageDown, 169), std::pair(Qt::Key_End, -179)}) {
+    for (const auto& [key, to] :
+         {std::pair(Qt::Key_Home, 179), std::pair(Qt::Key_PageDown, 169), std::pair(Qt::Key_End, -179)}) {
         QTest::keyClick(b, key);
         QCOMPARE(b->value(), to);
     }
@@ -111,7 +118,8 @@ void TestWindowRendering::windows_look_whole()
     QVERIFY(ink(enabled, window).size() > 100);
     for (int y = 0; y < enabled.height(); ++y)
         for (int x = 0; x < enabled.width(); ++x)
-            QVERIFY2(qAbs(qGray(disabled.pixel(x, y)) - qGray(window.rgb())) <= qAbs(qGray(enabled.pixel(x, y)) - qGray(window.rgb())) * 0.6 + 2,
+            QVERIFY2(qAbs(qGray(disabled.pixel(x, y)) - qGray(window.rgb()))
+                         <= qAbs(qGray(enabled.pixel(x, y)) - qGray(window.rgb())) * 0.6 + 2,
                      qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
     frame->setEnabled(true);
     QCOMPARE(frame->grab().toImage(), enabled);
