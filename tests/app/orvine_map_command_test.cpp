@@ -59,7 +59,6 @@ TEST(OrvineMap, FilesStatusesAndMessages)
         {"--radius=200 --map D/c.pdf 北緯35度41分22秒 東経139度41分30秒", "c.pdf", "%PDF", 0, ""},
         {"--map D/d.txt 35 139", nullptr, "", 2, "must end in .svg, .png or .pdf"},
         {"--map D/e.svg 35", nullptr, "", 2, "got 1 coordinates"},
-        {"--map D/e.svg 35 139 34", nullptr, "", 2, "got 3 coordinates"},
         {"--map D/e.svg 95 139", nullptr, "", 2, "LAT \"95\""},
         {"--map D/e.svg --radius 0 35 139", nullptr, "", 2, "--radius: '0'"},
         {"--map D/e.svg --scale 2 35 139", nullptr, "", 2, "unknown option '--scale'"},

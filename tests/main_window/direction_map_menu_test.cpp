@@ -70,8 +70,7 @@ void DirectionMapMenuTest::follows_the_main_window()
             cancel = top->findChild<QPushButton*>(u"btncan"_s);
     QVERIFY(cancel);
     QTest::mouseClick(cancel, Qt::LeftButton);
-    QVERIFY(w.isVisible());
-    QVERIFY(map->isVisible());
+    QVERIFY(w.isVisible() && map->isVisible());
     // 戻る clears the destination; the centre is the departure on the bars again.
     QTest::mouseClick(control<QPushButton>(&w, "btn_return"), Qt::LeftButton);
     QVERIFY(map->drawing().destination_result() == nullptr);

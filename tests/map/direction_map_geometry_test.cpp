@@ -64,7 +64,6 @@ TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
         // Antipode in Mongolia, in the middle of Eurasia: the land reaches the whole rim.
         {"South Pacific", -45, -80, {{47, 100, true}, {-45, -80, false}, {0, -140, false}, {10, 20, true}}},
         {"equator, 180th meridian", 0, 180, {{0, 0.5, false}, {10, 20, true}, {0, -160, false}}},
-        {"equator, prime meridian", 0, 0, {{0, 179.5, false}, {0, 20, true}, {-25, 135, true}}},
         // Antarctica around the antipode, then around the centre.
         {"near the north pole", 89.99, 10, {{-80, 0, true}, {80, 0, false}, {45, 100, true}}},
         {"near the south pole", -89.99, 10, {{-85, 0, true}, {-60, 0, false}, {45, 100, true}}},
@@ -86,9 +85,8 @@ TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
         for (const Row& row : all) {
             const AzimuthalProjection projection(row.lat, row.lon);
             const ProjectedOutlines out = projector.project(projection, WHOLE_GLOBE_KM, WHOLE_GLOBE_KM / 150);
-            EXPECT_LT(longest_step(out.coasts), 400) << row.name;
-            EXPECT_LT(longest_step(out.borders), 400) << row.name;
-            EXPECT_LT(longest_step(out.land), 400) << row.name;
+            for (const std::vector<PlaneLine>* lines : {&out.coasts, &out.borders, &out.land})
+                EXPECT_LT(longest_step(*lines), 400) << row.name;
             for (const Probe& probe : row.probes)
                 EXPECT_EQ(on_land(out, projection.forward(probe.lat, probe.lon)), probe.land)
                     << row.name << " at " << probe.lat << ", " << probe.lon << " (1:" << level.scale_millions << "m)";
@@ -138,13 +136,6 @@ TEST(DirectionMapReadOut, PointsAsTheProgramReadsThem)
     EXPECT_EQ(south_west->longitude_text, "西経 0度0分32秒");
     EXPECT_EQ(south_west->bearing_caption, " 225.000 度    西南西（申）");
     EXPECT_EQ(south_west->distance_caption, " 1.39703 Ｋｍ");
-
-    // Due east 10,000 km: 89.9823 degrees of arc.
-    const std::optional<PointerReadOut> east = read_out_at(at_equator, equator, {10000, 0});
-    ASSERT_TRUE(east);
-    EXPECT_EQ(east->latitude_text, "北緯 0度0分0秒");
-    EXPECT_EQ(east->longitude_text, "東経 89度58分56秒");
-    EXPECT_EQ(east->bearing_caption, " 90 度    東（卯）");
 
     EXPECT_FALSE(read_out_at(at_tokyo, tokyo, {0, WHOLE_GLOBE_KM + 1}));
 }

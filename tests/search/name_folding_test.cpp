@@ -16,7 +16,6 @@ TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
         {"ｳﾞｨｯﾃﾝﾍﾞﾙｸﾞ", "ゔぃってんべるぐ"},             // ウ and the voiced marks after は, く
         {"\u30AB\u3099\u30DB\u309A", "がぽ"},          // combining sound marks
         {"茅ヶ崎", "茅け崎"},                           // small ヶ as ケ
-        {"茅ケ崎", "茅け崎"},
         {"三ヵ所", "三か所"},                           // small ヵ as カ
         {"ニ゛マ゛ﾝﾞ", "にまん"},                        // kana without a voiced form
         {"イースト・ロンドン", "いーすとろんどん"},     // the long-vowel mark stays, ・ goes
@@ -25,7 +24,6 @@ TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
         {"Fuchu\u0304\u0300", "fuchu"},                 // combining marks
         {"Hà Nội", "hanoi"},                            // Vietnamese: Latin Extended Additional
         {"Àstraße Ærø Łódź Œ", "astrasseaerolodzoe"}, // letters without a decomposition
-        {"Raʼs al-Khaymah", "rasalkhaymah"},
         {"St. John’s", "stjohns"},
         {"New\u00A0York", "newyork"},                  // a no-break space
         {"𠮷野家", "𠮷野家"},                           // four bytes in UTF-8
@@ -49,11 +47,9 @@ TEST(FoldForSearch, RefusesInvalidUtf8AndControlCharacters)
         {"stray continuation byte", "a\x80", FoldProblem::invalid_utf8},
         {"cut sequence", "\xE3\x81", FoldProblem::invalid_utf8},
         {"overlong slash", "\xC0\xAF", FoldProblem::invalid_utf8},
-        {"overlong three bytes", "\xE0\x80\xAF", FoldProblem::invalid_utf8},
         {"surrogate", "\xED\xA0\x80", FoldProblem::invalid_utf8},
         {"past U+10FFFF", "\xF4\x90\x80\x80", FoldProblem::invalid_utf8},
         {"lead byte F5", "\xF5\x80\x80\x80", FoldProblem::invalid_utf8},
-        {"tab", "a\tb", FoldProblem::control_character},
         {"NUL", std::string("a\0b", 3), FoldProblem::control_character},
         {"DEL", "a\x7F", FoldProblem::control_character},
         {"C1 next line", "a\xC2\x85", FoldProblem::control_character},
