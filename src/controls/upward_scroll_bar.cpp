@@ -1,5 +1,8 @@
 #include "controls/upward_scroll_bar.h"
 
+#include "controls/focus_ring.h"
+
+#include <QPainter>
 #include <QWheelEvent>
 
 namespace orvine {
@@ -34,6 +37,19 @@ void UpwardScrollBar::wheelEvent(QWheelEvent* event)
                        event->buttons(), event->modifiers(), event->phase(), event->inverted(), event->source());
     QScrollBar::wheelEvent(&turned);
     event->setAccepted(turned.isAccepted());
+}
+
+void UpwardScrollBar::paintEvent(QPaintEvent* event)
+{
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter p(this);
+    QPen ring(palette().color(QPalette::Highlight), FOCUS_RING_WIDTH);
+    ring.setJoinStyle(Qt::MiterJoin);
+    p.setPen(ring);
+    const qreal inset = FOCUS_RING_WIDTH / 2.0;
+    p.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }
 
 } // namespace orvine

@@ -4,7 +4,10 @@
 #include "geodesy/coordinates.h"
 #include "main_window/activation.h"
 #include "main_window/compass_canvas.h"
+#include "main_window/plain_result.h"
 #include "controls/dms_bars.h"
+#include "controls/hidden_contents.h"
+#include "controls/name_label.h"
 #include "controls/version_box.h"
 #include "map/direction_map_window.h"
 #include "map/map_window.h"
@@ -22,6 +25,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -89,15 +93,16 @@ MainWindow::MainWindow(SharedState& state, Dialogs& dialogs, NotificationSound& 
 
     bars_ = new DmsBars(this, DmsBars::Echo::WhileDragging);
 
-    // The figure is drawn on the window itself, under every control.
-    QWidget* client = centralWidget();
-    compass_ = new CompassCanvas(client, to_qcolor(main_window_table().fill), to_qcolor(main_window_table().text));
+    // The figure is drawn on the window's surface, where no control stands; last among the
+    // window's children, so that asking what lies at a point finds every control first.
+    compass_ = new CompassCanvas(centralWidget(), to_qcolor(main_window_table().fill),
+                                 to_qcolor(main_window_table().text));
     compass_->setObjectName(QStringLiteral("compass"));
-    compass_->setGeometry(client->rect());
-    compass_->lower();
     compass_->setAccessibleName(QStringLiteral("方位図"));
     compass_->setAccessibleDescription(NO_RESULT);
 
+    for (QLabel* name : {departure_name_label, destination_name_label})
+        elide_long_names(*name);
     // The captions label the results for screen readers (the "labelled by" relation).
     bearing_caption->setBuddy(bearing_label);
     distance_caption->setBuddy(distance_label);
@@ -192,10 +197,11 @@ void MainWindow::take_hand_over()
         put_on_bars(m_.transfer_point);
         show_destination_summary(m_.transfer_point);
         set_destination_name(m_.transfer_name);
-        latitude_degrees_bar->setFocus();
         compute_button->setEnabled(false);
         point_frame->setEnabled(false);
         show_result(m_.shown_bearing, m_.shown_distance);
+        // The bars are locked now; 戻る holds the result shown again (show_result).
+        back_button->setFocus();
         break;
     case Activation::NewDestinationOverResult:
         put_on_bars(m_.transfer_point);
@@ -214,11 +220,14 @@ void MainWindow::take_hand_over()
         break;
     case Activation::DestinationRestored:
         // Back to the bars as they were. The departure summary is rewritten from the stored
-        // departure point, so that it can only ever show the departure.
+        // departure point, so that it can only ever show the departure. The figure goes with
+        // the result texts, so that it never shows a result the labels no longer give.
         put_on_bars(m_.saved_point);
         clear_destination_summary();
         set_destination_name(QString());
         clear_result();
+        erase_drawing();
+        compass_picture->setVisible(true);
         compute_button->setEnabled(true);
         point_frame->setEnabled(true);
         latitude_degrees_bar->setFocus();
@@ -242,8 +251,12 @@ void MainWindow::fix_departure()
         m_.departure_name = UNKNOWN_PLACE;
         m_.saved_name = UNKNOWN_PLACE;
     }
-    departure_name_label->setText(m_.departure_name);
+    set_departure_name(m_.departure_name);
     show_departure_summary(m_.transfer_point);
+    // The next thing to do is to set the destination. The focus moves before 次へ is
+    // disabled, which would otherwise pass it on to 終了, where a second Return would end
+    // the program.
+    latitude_degrees_bar->setFocus();
     next_button->setEnabled(false);
     back_button->setEnabled(true);
     compute_button->setEnabled(true);
@@ -258,7 +271,7 @@ void MainWindow::back_to_departure()
     m_.result_shown = false;
     m_.destination_handed_over = false;
     m_.point_handed_over = false;
-    departure_name_label->setText(m_.departure_name);
+    set_departure_name(m_.departure_name);
     m_.departure = to_entry_form(m_.departure);
     m_.destination = to_entry_form(m_.destination);
     bars_->set_labels(m_.departure);
@@ -302,6 +315,9 @@ void MainWindow::compute()
         return;
     }
 
+    plain_result_ = plain_result_line(m_.departure_name, to_entry_form(m_.departure), destination_name_, bars,
+                                      QString::fromStdString(calc.bearing_caption),
+                                      QString::fromStdString(calc.distance_caption));
     show_result(QString::fromStdString(calc.bearing_caption), QString::fromStdString(calc.distance_caption));
     m_.shown_bearing = bearing_text_;
     m_.shown_distance = distance_text_;
@@ -309,6 +325,7 @@ void MainWindow::compute()
     m_.result_shown = true;
     return_trip_button->setEnabled(true);
     m_.destination_handed_over = false;
+    // 戻る already holds the result (show_result), so a screen reader says it with the button.
     back_button->setFocus();
     update_direction_map();
 }
@@ -322,10 +339,12 @@ void MainWindow::swap_for_return_trip()
     const QString old_destination = destination_name_;
     set_destination_name(m_.departure_name);
     m_.transfer_name = m_.departure_name;
-    m_.departure_name = old_destination;
-    departure_name_label->setText(m_.departure_name);
     m_.departure = bars_->value();
     m_.transfer_point = bars_->value();
+    // The bars may have been moved off the destination since its result: its name goes with
+    // the new departure only where the check of 次へ would keep it.
+    m_.departure_name = name_no_longer_fits(old_destination, m_.departure) ? UNKNOWN_PLACE : old_destination;
+    set_departure_name(m_.departure_name);
     show_departure_summary(m_.transfer_point);
     bars_->set_labels(m_.destination);
     bars_->set(m_.destination);
@@ -435,9 +454,18 @@ void MainWindow::leave_main_window()
 // show. Switching between applications does not run it.
 void MainWindow::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous())
+        show_contents(*this);
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         take_hand_over();
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    if (!event->spontaneous())
+        hide_contents(*this);
 }
 
 // The close box ends the run like "終　了".
@@ -452,7 +480,7 @@ void MainWindow::show_departure(const Point& p, const QString& name)
     put_on_bars(p);
     show_departure_summary(p);
     m_.departure_name = name;
-    departure_name_label->setText(name);
+    set_departure_name(name);
 }
 
 void MainWindow::show_departure_summary(const Point& p)
@@ -473,22 +501,32 @@ void MainWindow::clear_destination_summary()
     destination_longitude->setText(LONGITUDE_CAPTION);
 }
 
+void MainWindow::set_departure_name(const QString& name)
+{
+    show_place_name(*departure_name_label, name);
+}
+
 void MainWindow::set_destination_name(const QString& name)
 {
     destination_name_ = name;
-    destination_name_label->setText(name);
+    show_place_name(*destination_name_label, name);
 }
 
+// While a result is shown, 戻る carries it as its description: the focus goes there after
+// a result, and a screen reader says the button together with its description, so the user
+// hears the result without moving. Without a result the description is the tool tip again.
 void MainWindow::show_result(const QString& bearing, const QString& distance)
 {
     bearing_text_ = bearing;
     distance_text_ = distance;
     bearing_label->setText(bearing);
     distance_label->setText(distance);
+    back_button->setAccessibleDescription(result_line(QStringLiteral("、")));
 }
 
 void MainWindow::clear_result()
 {
+    plain_result_.clear();
     show_result(QString(), QString());
 }
 
@@ -530,7 +568,7 @@ void MainWindow::copy_result()
 {
     const QString line = result_line(QStringLiteral("\t"));
     if (!line.isEmpty())
-        QGuiApplication::clipboard()->setText(line);
+        QGuiApplication::clipboard()->setText(line + QLatin1Char('\n') + plain_result_);
 }
 
 void MainWindow::show_result_menu(QLabel* result, const QPoint& at)

@@ -55,13 +55,14 @@ public slots:
     // 方位地図: a window of its own beside this one, centred on the departure point.
     void open_direction_map();
     void show_version();
-    // Ctrl+C and the result labels' context menu: the result as one line of text, as shown
-    // (captions and values, the two pairs separated by a tab). Without a result nothing
-    // is copied.
+    // Ctrl+C and the result labels' context menu: two lines, the result as shown (captions
+    // and values, the two pairs separated by a tab), then the same result as plain text with
+    // the pair of points it belongs to (plain_result.h). Without a result nothing is copied.
     void copy_result();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -71,6 +72,7 @@ private:
     void show_departure_summary(const Point& p);
     void show_destination_summary(const Point& p);
     void clear_destination_summary();
+    void set_departure_name(const QString& name);
     void set_destination_name(const QString& name);
     void show_result(const QString& bearing, const QString& distance);
     void clear_result();
@@ -125,10 +127,12 @@ private:
     QAction* version_action = nullptr;
     QAction* direction_map_action = nullptr;
 
-    // What the labels show: the destination's name and the result's two texts.
+    // What the labels show: the destination's name and the result's two texts; and the
+    // shown result as plain text, with the points and names it was computed for.
     QString destination_name_;
     QString bearing_text_;
     QString distance_text_;
+    QString plain_result_;
 
     // Created when first opened; each deletes itself when closed with its close box.
     QPointer<PlaceListWindow> place_list_window_;

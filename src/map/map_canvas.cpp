@@ -1,17 +1,88 @@
 #include "map/map_canvas.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QtMath>
 
 #include <algorithm>
 
 namespace orvine {
 
+namespace {
+
+// The place the map points at, as a child of the map's accessible object.
+class PointedPlace : public QAccessibleInterface {
+public:
+    PointedPlace(MapCanvas* map, const QString& name, QPoint at) : map_(map), name_(name), at_(at) {}
+
+    bool isValid() const override { return !map_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return map_ ? map_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(map_.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? name_ : QString(); }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return map_ ? QRect(map_->mapToGlobal(at_), QSize(1, 1)) : QRect(); }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.focusable = true;
+        state.focused = map_ && map_->hasFocus();
+        return state;
+    }
+
+private:
+    QPointer<MapCanvas> map_;
+    QString name_;
+    QPoint at_;
+};
+
+// The map as a picture, with the pointed place inside it. While there is one, the place
+// reports the focus instead of the map, so that one object has it at a time.
+class MapAccessible : public QAccessibleWidget {
+public:
+    explicit MapAccessible(MapCanvas* map) : QAccessibleWidget(map, QAccessible::Graphic) {}
+
+    int childCount() const override { return place() ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override { return index == 0 ? place() : nullptr; }
+    int indexOfChild(const QAccessibleInterface* child) const override { return child && child == place() ? 0 : -1; }
+    QAccessibleInterface* focusChild() const override { return widget()->hasFocus() ? place() : nullptr; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (place())
+            state.focused = false;
+        return state;
+    }
+
+private:
+    QAccessibleInterface* place() const
+    {
+        const unsigned id = static_cast<MapCanvas*>(widget())->pointed_place_id();
+        return id ? QAccessible::accessibleInterface(id) : nullptr;
+    }
+};
+
+QAccessibleInterface* map_accessible(const QString&, QObject* object)
+{
+    auto* map = qobject_cast<MapCanvas*>(object);
+    return map ? new MapAccessible(map) : nullptr;
+}
+
+} // namespace
+
 MapCanvas::MapCanvas(QWidget* parent)
     : QWidget(parent)
 {
+    static const bool accessible_as_map = (QAccessible::installFactory(map_accessible), true);
+    Q_UNUSED(accessible_as_map);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of the widget comes from the image: nothing to fill beforehand.
@@ -21,13 +92,19 @@ MapCanvas::MapCanvas(QWidget* parent)
     connect(&flash_timer_, &QTimer::timeout, this, &MapCanvas::erase_flash);
 }
 
+MapCanvas::~MapCanvas()
+{
+    if (pointed_place_id_)
+        QAccessible::deleteAccessibleInterface(pointed_place_id_);
+}
+
 void MapCanvas::set_image(const QImage& image)
 {
     plain_ = image.convertToFormat(QImage::Format_RGB32);
     right_ = plain_.width();
     bottom_ = plain_.height();
     setFixedSize(plain_.size());
-    key_at_ = QPoint(plain_.width() / 2, plain_.height() / 2);
+    start_keyboard_pointer();
     clear();
 }
 
@@ -169,6 +246,29 @@ void MapCanvas::focusOutEvent(QFocusEvent* event)
     QWidget::focusOutEvent(event);
     if (flashing_ && !flash_timer_.isActive())
         erase_flash();
+}
+
+QPoint MapCanvas::start_keyboard_pointer()
+{
+    key_at_ = QPoint(plain_.width() / 2, plain_.height() / 2);
+    return key_at_;
+}
+
+void MapCanvas::announce(const QString& text)
+{
+    const unsigned previous = pointed_place_id_;
+    announced_ = text;
+    pointed_place_id_ = 0;
+    if (!text.isEmpty()) {
+        auto* place = new PointedPlace(this, text, key_at_);
+        pointed_place_id_ = QAccessible::registerAccessibleInterface(place);
+        if (hasFocus()) {
+            QAccessibleEvent focus(place, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
+    if (previous)
+        QAccessible::deleteAccessibleInterface(previous);
 }
 
 } // namespace orvine

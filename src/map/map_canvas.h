@@ -4,6 +4,11 @@
 // for the pointer: the arrow keys move it one pixel (ten with Shift), Space and Return
 // press there.
 //
+// Screen readers hear what the window announces (announce()): each announcement is an
+// object of its own inside the map that takes the focus, since the desktop's screen
+// readers speak a newly focused object reliably, while Qt 6.4 tells them of a changed name
+// or description without the new text.
+//
 // The cross is drawn into a 32-bit working copy of the image, so that exclusive-or works
 // whatever the map file's format (the shipped maps are 8-bit paletted) and so that a
 // repaint shows what was drawn. Drawing the same cross twice restores every pixel; clear()
@@ -27,6 +32,7 @@ public:
     static constexpr QRgb cross_rgb = 0x0000cb1c;  // RGB(0, 203, 28)
 
     explicit MapCanvas(QWidget* parent = nullptr);
+    ~MapCanvas() override;
 
     // Takes the map image (any format), fixes the widget to its size and removes every
     // cross. The cross lines end at the image size until set_cross_ends() is called after.
@@ -59,6 +65,18 @@ public:
 
     // The image as shown, crosses included (32-bit).
     const QImage& image() const { return working_; }
+
+    // Puts the keyboard's pointer back at its starting point, the middle of the map, and
+    // returns it.
+    QPoint start_keyboard_pointer();
+
+    // Says `text` to screen readers: it becomes the name of the map's pointed place, which
+    // takes the focus if the map has it. Empty: no pointed place.
+    void announce(const QString& text);
+    // The pointed place's text; empty if there is none.
+    const QString& announced() const { return announced_; }
+    // Its accessible object's id (QAccessible::Id), 0 if there is none.
+    unsigned pointed_place_id() const { return pointed_place_id_; }
 
 signals:
     // The pointer moved over the map, or outside it while a button pressed over it is held;
@@ -93,6 +111,9 @@ private:
     // Where the keyboard's pointer stands: the last position the pointer or a key reported,
     // the middle of the map before either did.
     QPoint key_at_;
+    // The pointed place for screen readers: its text and its registered accessible object.
+    QString announced_;
+    unsigned pointed_place_id_ = 0;
 };
 
 } // namespace orvine

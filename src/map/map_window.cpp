@@ -1,5 +1,7 @@
 #include "map/map_window.h"
 
+#include "controls/focus_ring.h"
+#include "controls/hidden_contents.h"
 #include "map/map_canvas.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
@@ -9,6 +11,7 @@
 #include "shared_state/shared_state.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -133,6 +136,7 @@ MapWindow::MapWindow(SharedState& state, Dialogs& dialogs, QWidget& main_window)
     connect(clear_button, &QPushButton::clicked, this, &MapWindow::clear_mark);
     connect(close_button, &QPushButton::clicked, this, &MapWindow::leave_without_choice);
     for (MapCanvas* picture : {japan_picture, world_picture}) {
+        ring_when_focused(*picture);
         connect(picture, &MapCanvas::mouse_moved, this,
                 [this, picture](int x, int y) { pointer_moved(*picture, x, y, Cross::Flash); });
         connect(picture, &MapCanvas::key_moved, this,
@@ -156,9 +160,18 @@ void MapWindow::place_pictures()
 
 void MapWindow::setVisible(bool visible)
 {
-    if (visible && !isVisible())
+    if (visible && !isVisible()) {
+        show_contents(*this);
         take_hand_over();
+    }
     QMainWindow::setVisible(visible);
+}
+
+void MapWindow::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    if (!event->spontaneous())
+        hide_contents(*this);
 }
 
 void MapWindow::take_hand_over()
@@ -171,10 +184,11 @@ void MapWindow::take_hand_over()
 
     kind_ = m_.map_kind;
     const KindLayout& layout = layout_for(kind_);
+    MapCanvas* picture = kind_ == MapKind::Japan ? japan_picture : world_picture;
     japan_picture->setVisible(kind_ == MapKind::Japan);
     world_picture->setVisible(kind_ == MapKind::World);
     // The keys move the cross from the start, and Return cannot end the window unasked.
-    (kind_ == MapKind::Japan ? japan_picture : world_picture)->setFocus();
+    picture->setFocus();
     centralWidget()->setFixedSize(twips_to_px(layout.outer_width - frame_width_twips),
                                   twips_to_px(layout.outer_height - frame_height_twips));
     move_to_twips(*decide_button, layout.decide);
@@ -183,9 +197,16 @@ void MapWindow::take_hand_over()
     setWindowTitle(QString::fromUtf8(layout.caption));
     platform::centre_on_screen(*this);
 
-    // Crosses live in the pictures' working images; a new showing starts from the plain map.
+    // Crosses live in the pictures' working images; a new showing starts from the plain map,
+    // with the keyboard's cross where the keys start. The map's description gives its place;
+    // the map itself has the focus until the first key moves the cross.
     japan_picture->clear();
     world_picture->clear();
+    japan_picture->announce(QString());
+    world_picture->announce(QString());
+    const QPoint start = picture->start_keyboard_pointer();
+    show_read_out(start.x(), start.y());
+    picture->hold_cross(start.x(), start.y());
 }
 
 void MapWindow::set_marked_buttons(bool on)
@@ -291,10 +312,14 @@ void MapWindow::show_read_out(int x, int y)
     latitude_minutes->setText(QString::number(r.latitude.minutes));
     latitude_seconds->setText(QString::number(r.latitude.seconds));
     // A screen reader reads the position from the map itself, where the keys move it.
-    const QString position = dms(latitude_hemisphere->text(), r.latitude) + QStringLiteral("　")
-        + dms(longitude_hemisphere->text(), r.longitude);
-    japan_picture->setAccessibleDescription(position);
-    world_picture->setAccessibleDescription(position);
+    japan_picture->setAccessibleDescription(position_text());
+    world_picture->setAccessibleDescription(position_text());
+}
+
+QString MapWindow::position_text() const
+{
+    return dms(latitude_hemisphere->text(), read_out_.latitude) + QStringLiteral("　")
+        + dms(longitude_hemisphere->text(), read_out_.longitude);
 }
 
 void MapWindow::clear_read_out()
@@ -311,10 +336,12 @@ void MapWindow::pointer_moved(MapCanvas& picture, int x, int y, Cross cross)
     if (marked_)
         return;
     show_read_out(x, y);
-    if (cross == Cross::Hold)
-        picture.hold_cross(x, y);
-    else
+    if (cross == Cross::Flash) {
         picture.flash_cross(x, y);
+        return;
+    }
+    picture.hold_cross(x, y);
+    picture.announce(position_text());
 }
 
 void MapWindow::button_down(MapCanvas& picture, Qt::MouseButton button, int x, int y)
@@ -332,6 +359,7 @@ void MapWindow::button_down(MapCanvas& picture, Qt::MouseButton button, int x, i
     picture.draw_cross(x, y);
     marked_ = true;
     set_marked_buttons(true);
+    picture.announce(QStringLiteral("印を付けた地点　") + position_text());
 }
 
 } // namespace orvine

@@ -2,9 +2,11 @@
 // The map window: pick a point on the map of Japan or of the world.
 //
 // The opener sets SharedState::map_kind, hides the main window and shows this one. Every
-// showing runs take_hand_over, which sets the window up for that map kind and takes the
-// backup of the transfer point. "決定" writes the marked point into the transfer point and
-// shows the main window; "中止", Escape and the close box put the backup back and show it.
+// showing runs take_hand_over, which sets the window up for that map kind, takes the backup
+// of the transfer point and stands an unmarked cross at the map's middle, where the keys
+// start, with its read-out. Each key move and each mark is announced to screen readers.
+// "決定" writes the marked point into the transfer point and shows the main window; "中止",
+// Escape and the close box put the backup back and show it.
 #include "map/map_projection.h"
 
 #include <QMainWindow>
@@ -48,6 +50,7 @@ public slots:
 protected:
     // The close box: leave without a choice.
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void place_pictures();
@@ -58,6 +61,8 @@ private:
     void pointer_moved(MapCanvas& picture, int x, int y, Cross cross);
     void button_down(MapCanvas& picture, Qt::MouseButton button, int x, int y);
     void show_read_out(int x, int y);
+    // The read-out as one text, e.g. "北緯36度8分5秒　東経134度15分55秒".
+    QString position_text() const;
     void clear_read_out();
     void set_marked_buttons(bool on);
 

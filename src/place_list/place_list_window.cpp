@@ -1,6 +1,8 @@
 #include "place_list/place_list_window.h"
 
 #include "controls/dms_bars.h"
+#include "controls/focus_ring.h"
+#include "controls/hidden_contents.h"
 #include "files/file_problem.h"
 #include "files/place_list_file.h"
 #include "place_list/place_name.h"
@@ -16,6 +18,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QHideEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -76,6 +80,7 @@ PlaceListWindow::PlaceListWindow(SharedState& state, Dialogs& dialogs, Notificat
     version_action = control<QAction>(this, "mnuver2");
     bars_ = new DmsBars(this, DmsBars::Echo::AtDragEnd);
 
+    ring_when_focused(*place_list_view);
     place_list_view->setSelectionMode(QAbstractItemView::SingleSelection);
     place_list_view->setSortingEnabled(false);
     // The selection, not the current item: a list that merely receives the focus gets a
@@ -92,14 +97,50 @@ PlaceListWindow::PlaceListWindow(SharedState& state, Dialogs& dialogs, Notificat
     connect(version_action, &QAction::triggered, this, &PlaceListWindow::show_version);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &PlaceListWindow::leave_without_choice);
+    name_box->installEventFilter(this);
+    place_list_view->installEventFilter(this);
 }
 
 void PlaceListWindow::showEvent(QShowEvent* event)
 {
-    QMainWindow::showEvent(event);
     // A spontaneous show is the desktop restoring the window, not a hand-over.
     if (!event->spontaneous())
+        show_contents(*this);
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
         take_hand_over();
+}
+
+void PlaceListWindow::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    if (!event->spontaneous())
+        hide_contents(*this);
+}
+
+// A drop-down list that opens under the name box (a QCompleter's popup) takes Return and
+// Escape while it is open and hands Return to the box directly, past this filter, so that
+// Return there only takes the highlighted match.
+bool PlaceListWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == name_box) {
+                add_if_new();
+                return true;
+            }
+            if (watched == place_list_view && place_list_view->currentItem()) {
+                take_current_place();
+                return true;
+            }
+        }
+    }
+    if (watched == place_list_view && event->type() == QEvent::FocusOut)
+        hold_current_item();
+    else if (watched == place_list_view && event->type() == QEvent::FocusIn)
+        give_back_current_item();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void PlaceListWindow::closeEvent(QCloseEvent* event)
@@ -148,6 +189,7 @@ void PlaceListWindow::list_table()
         }
     }
     m_.places.place_last = last;
+    held_row_ = -1;
     place_list_view->clear();
     for (int i = 0; i <= last; ++i)
         place_list_view->addItem(m_.places.rows[i].name);
@@ -233,6 +275,8 @@ void PlaceListWindow::correct_place()
     place_list_view->clear();
     for (int k = 0; k <= m_.places.place_last; ++k)
         place_list_view->addItem(m_.places.rows[k].name);
+    // Where the keys go on from, in sight; the focus leaves the disabled button for the list.
+    make_current(i);
     set_selection_buttons(false);
 }
 
@@ -252,7 +296,16 @@ void PlaceListWindow::delete_place()
     load_and_list();
     // Row 0 is empty once the last place is gone: an empty name and all bars at 0.
     show_place(m_.places.rows[0]);
-    delete_button->setEnabled(false);
+    if (m_.places.place_last >= 0) {
+        delete_button->setEnabled(false);
+        return;
+    }
+    // Nothing is left to correct or to take (an empty point must never be handed over);
+    // the next thing to do is to type a new name.
+    QWidget* focus = focusWidget();
+    if (focus == delete_button || focus == correct_button || focus == take_point_button)
+        name_box->setFocus();
+    set_selection_buttons(false);
 }
 
 void PlaceListWindow::register_start_point()
@@ -291,10 +344,54 @@ void PlaceListWindow::take_shown_point()
     if (!m_.entering_departure)
         m_.destination_handed_over = true;
     m_.point_handed_over = true;
+    // Out of sight first: disabling the focused button of a shown window would pass its
+    // focus to another control, which a screen reader announces on the way out.
+    hand_back_to_main_window();
     take_point_button->setEnabled(false);
     correct_button->setEnabled(false);
     place_list_view->clear();
-    hand_back_to_main_window();
+}
+
+void PlaceListWindow::add_if_new()
+{
+    const QString name = trimmed_name(name_box->text());
+    if (is_missing_name(name))
+        return;
+    for (int i = 0; i <= m_.places.place_last; ++i) {
+        if (m_.places.rows[i].name == name)
+            return;
+    }
+    add_place();
+}
+
+void PlaceListWindow::take_current_place()
+{
+    QListWidgetItem* item = place_list_view->currentItem();
+    if (!item->isSelected())
+        place_list_view->setCurrentItem(item);
+    take_shown_point();
+}
+
+void PlaceListWindow::make_current(int row)
+{
+    place_list_view->scrollToItem(place_list_view->item(row));
+    if (place_list_view->hasFocus())
+        place_list_view->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    else
+        held_row_ = row;
+}
+
+void PlaceListWindow::hold_current_item()
+{
+    held_row_ = place_list_view->currentRow();
+    place_list_view->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void PlaceListWindow::give_back_current_item()
+{
+    if (place_list_view->currentRow() < 0 && held_row_ >= 0 && held_row_ < place_list_view->count())
+        place_list_view->setCurrentRow(held_row_, QItemSelectionModel::NoUpdate);
+    held_row_ = -1;
 }
 
 void PlaceListWindow::leave_without_choice()

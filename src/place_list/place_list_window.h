@@ -6,7 +6,8 @@
 // reads the place-list file afresh. Every way out writes SharedState first, then shows the
 // main window, then hides this one, so the main window's activation sees the final values.
 //
-// Escape leaves the window as "戻 る(cancel)" does.
+// Escape leaves the window as "戻 る(cancel)" does. Return in the name box registers a new
+// name as "追加登録" does; Return on a place in the list takes it as "表示地名読込" does.
 //
 // The place-list file is rewritten at once after every addition, correction and deletion.
 // A rewrite that fails leaves the file, the table and the list as they were. When the file
@@ -42,6 +43,9 @@ public:
 protected:
     // A show by the program (the hand-over from the main window) runs take_hand_over.
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // Return in the name box and on the list; the list's current item (below).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The close box: leave without a choice, then let the window close and be deleted.
     void closeEvent(QCloseEvent* event) override;
 
@@ -53,6 +57,10 @@ private slots:
     void register_start_point();
     // 表示地名読込 and a double click: the shown point and name go to the main window.
     void take_shown_point();
+    // Return in the name box: 追加登録 when the name is new, nothing otherwise.
+    void add_if_new();
+    // Return on a place in the list: it is chosen, if it was not, and taken.
+    void take_current_place();
     // 戻 る(cancel), the menu, Escape and the close box: the saved point goes back.
     void leave_without_choice();
     void show_version();
@@ -76,6 +84,13 @@ private:
     void hand_back_to_main_window();
     void set_selection_buttons(bool enabled);
     int selected_row() const;
+    // Makes `row` the list's current item without choosing it, and scrolls it into view.
+    void make_current(int row);
+    // Qt reports the list's current item as focused even while the focus is elsewhere, so
+    // that a screen reader would find two focused objects. The current item is therefore
+    // held aside while the list does not have the focus, and given back when it gets it.
+    void hold_current_item();
+    void give_back_current_item();
 
     SharedState& m_;
     Dialogs& dialogs_;
@@ -97,6 +112,8 @@ private:
 
     // Why the place-list file must not be rewritten (empty while it may be).
     QString rewrite_refusal_;
+    // The current item held aside while the list does not have the focus; -1 for none.
+    int held_row_ = -1;
 };
 
 } // namespace orvine
