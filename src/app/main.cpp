@@ -1,6 +1,7 @@
 // The program Orvine: the main window. The settings file and the place list live beside a
 // portable copy of the program, or else in the user's own data folder (files/file_location.h).
 #include "app/map_command.h"
+#include "files/file_io.h"
 #include "files/file_location.h"
 #include "main_window/main_window.h"
 #include "platform/dialogs.h"
@@ -134,6 +135,7 @@ std::optional<int> answer_arguments(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    orvine::ignore_file_size_signal();
     QCoreApplication::setApplicationName(QStringLiteral("Orvine"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVINE_VERSION));
     if (orvine::is_map_command(argc, argv))

@@ -125,6 +125,9 @@ QString problem_message(const FileProblem& p)
         return with_detail(file + QStringLiteral("に書き込めませんでした。ファイルは元のままです。"), p.detail);
     case Kind::CreateFailed:
         return with_detail(file + QStringLiteral("を作成できませんでした。"), p.detail);
+    case Kind::FolderMissing:
+        return file + QStringLiteral("に書き込めません。フォルダー「") + p.detail
+            + QStringLiteral("」がありません。");
     case Kind::ChangedElsewhere:
         return file + QStringLiteral("は、読み込んだ後に別の Orvine かほかのプログラムで変更されています。\r\n"
                                      "変更を失わないため今の操作は行わず、ファイルを読み込み直します。");

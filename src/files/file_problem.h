@@ -50,6 +50,8 @@ struct FileProblem {
         WriteFailed,           // the file could not be written; its old content is intact
                                // (detail: the stage and its cause, in Japanese)
         CreateFailed,          // a file that did not exist could not be created (detail)
+        FolderMissing,         // the folder that holds (or would hold) the file is gone
+                               // (detail: that folder); nothing written
         ChangedElsewhere,      // the file no longer holds what the program last read:
                                // another instance or an editor changed it; nothing written
         TextNotStorable,       // a name the file cannot hold (text_fault); nothing written
@@ -72,7 +74,7 @@ struct FileProblem {
     int max = 0;
     QString detail;           // Unreadable / NotRegularFile / WriteFailed / CreateFailed: the
                               // cause in Japanese; TextNotStorable: the refused text;
-                              // BadFileName: the name
+                              // BadFileName: the name; FolderMissing: the folder
 };
 
 // A Japanese message for the user that names the file, the record and the field (with

@@ -121,7 +121,7 @@ std::optional<FileProblem> save(const QString& files_folder, const QString& list
         }
     }
     FileStamp source = table.source();
-    auto problem = write_whole_file(path, FileKind::PlaceList, bytes, source);
+    auto problem = write_whole_file(files_folder, list_file, FileKind::PlaceList, bytes, source);
     table.written(source);
     return problem;
 }

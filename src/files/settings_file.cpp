@@ -106,7 +106,7 @@ std::optional<FileProblem> save_settings(const QString& files_folder, const QStr
         p->record = 1;
         return in_settings(*p, path);
     }
-    return write_whole_file(path, FileKind::Settings, bytes, last_read);
+    return write_whole_file(files_folder, QLatin1String(SETTINGS_FILE_NAME), FileKind::Settings, bytes, last_read);
 }
 
 } // namespace orvine

@@ -2,7 +2,7 @@
 
 #include "file_test_support.h"
 
-#include <QLockFile>
+#include <sys/file.h>
 
 using namespace orvine;
 using namespace orvine::test;
@@ -163,9 +163,10 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
 
     table.rows[2] = Place{"x", TOKYO_PT}; // an addition while another instance rewrites the file
     table.place_last = 2;
-    QLockFile other(path() + ".lock");
-    ASSERT_TRUE(other.tryLock(0));
+    const int other = open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
     const auto locked = save_place_list(dir.path(), LIST, table);
+    close(other);
     ASSERT_TRUE(locked);
     EXPECT_TRUE(problem_message(*locked).contains(QString::fromUtf8("別の Orvine が書き込み中です")));
     EXPECT_EQ(read_bytes(path()), original);

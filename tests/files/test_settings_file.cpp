@@ -101,6 +101,6 @@ TEST_F(SettingsFile, RefusedOrFailedSavesKeepTheOldFile)
     FileStamp absent;
     const auto problem = save_settings(path(), "places.txt", "x", Point{}, absent);
     ASSERT_TRUE(problem);
-    EXPECT_EQ(problem_message(*problem), message("設定ファイル「%1/vantorff.ini」を作成できませんでした。\r\n（ロックファイル"
-                                                 "「%1/vantorff.ini.lock」を作れません：パスの途中にフォルダーでないものがあります）"));
+    EXPECT_EQ(problem_message(*problem), message("設定ファイル「%1/vantorff.ini」を作成できませんでした。\r\n（フォルダー"
+                                                 "「%1」を開けません：パスの途中にフォルダーでないものがあります）"));
 }

@@ -6,9 +6,12 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace orvine::test {
 
@@ -20,7 +23,7 @@ inline QByteArray read_bytes(const QString& path)
 }
 
 // While it lives, no file can grow beyond `bytes`: a write past it fails with EFBIG, as on a
-// full disk (SIGXFSZ, which would end the process, is ignored).
+// full disk (SIGXFSZ, which would end the process, is ignored, as the program ignores it).
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN))
@@ -51,6 +54,43 @@ inline bool make_sparse_file(const QString& path, off_t size)
     const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const bool ok = fd >= 0 && ftruncate(fd, size) == 0;
     return fd >= 0 && close(fd) == 0 && ok;
+}
+
+struct Ended {
+    int status = -1;   // as waitpid() gives it
+    QByteArray output; // standard output and error
+};
+
+// Runs the program argv[0] to its end in a child process; `in_child` runs there first (a lower
+// limit, another user, a signal's default).
+inline Ended run_to_end(std::vector<QByteArray> argv, const std::function<void()>& in_child = {})
+{
+    Ended ended;
+    int out[2];
+    if (pipe(out) != 0)
+        return ended;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(out[1], STDERR_FILENO);
+        close(out[0]);
+        close(out[1]);
+        if (in_child)
+            in_child();
+        std::vector<char*> args;
+        for (QByteArray& a : argv)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    close(out[1]);
+    char buffer[4096];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        ended.output.append(buffer, n);
+    close(out[0]);
+    waitpid(pid, &ended.status, 0);
+    return ended;
 }
 
 } // namespace orvine::test
