@@ -358,6 +358,13 @@ void PlaceListWindow::report(const FileProblem& problem)
         m_.start_name = settings.settings.place;
         m_.start_point = settings.settings.point;
     }
+    // The list the file names now is the one in use: a retry writes that name back, keeping
+    // the hand edit, and the window shows that list.
+    if (settings.list_file_read && settings.settings.list_file != m_.list_file) {
+        m_.list_file = settings.settings.list_file;
+        set_selection_buttons(false);
+        load_and_list();
+    }
 }
 
 void PlaceListWindow::set_selection_buttons(bool enabled)
