@@ -314,7 +314,7 @@ QString system_error_text(int error)
 
 FileStamp stamp_of(const QByteArray& bytes)
 {
-    return FileStamp{true, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+    return FileStamp{true, QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256)};
 }
 
 FileBytes read_whole_file(const QString& path, FileKind file)

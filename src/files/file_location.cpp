@@ -1,12 +1,17 @@
 #include "files/file_location.h"
 
+#include "files/file_io.h"
 #include "files/settings_file.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvine {
 
@@ -20,42 +25,76 @@ bool holds_settings(const QString& folder)
     return !folder.isEmpty() && QFileInfo(QDir(folder).filePath(QLatin1String(SETTINGS_FILE_NAME))).isFile();
 }
 
-// Creates the missing folders of `path` one by one, each readable only by the user; folders
-// that exist keep their modes.
-bool make_private_path(const QString& path)
+// Why the folder of the last run could not be set up; the settings file's Missing names it.
+struct FolderSetup {
+    QString folder;
+    QString problem;
+};
+FolderSetup last_setup;
+
+QString cannot_make(const QString& folder, const QString& reason)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return true;
-    if (info.exists() || info.isSymLink() || !make_private_path(info.absolutePath()))
-        return false;
-    return QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
-           || QFileInfo(path).isDir();
+    return QStringLiteral("データフォルダー「") + QDir::toNativeSeparators(folder) + QStringLiteral("」を作れません：")
+        + reason + QStringLiteral("。");
 }
 
-// The copy appears under its name in one step, and never over a file that another start
-// of the program put there meanwhile (rename refuses an existing name). The new file is
-// created with the usual 0666 less the umask, as any file the user makes.
-bool copy_if_absent(const QString& from, const QString& to)
+// Creates `folder` and the missing folders above it, 0700 as XDG asks. Run by another user
+// than the owner of the folder it is made in (root with a user's HOME), a new folder goes to
+// that owner, and no link is followed to make one. Empty, or why it failed.
+QString make_folder(const QString& folder)
 {
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(QDir(folder).absolutePath()));
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return QString();
+    struct stat above {};
+    ::stat("/", &above);
+    for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+        const QByteArray part = end < 0 ? path : path.left(end);
+        const bool stranger = above.st_uid != ::geteuid();
+        if (::lstat(part.constData(), &st) != 0) {
+            if (errno != ENOENT || (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST))
+                return cannot_make(folder, system_error_text(errno));
+            if (stranger) {
+                const int fd = ::open(part.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                [[maybe_unused]] const int refused = fd >= 0 ? ::fchown(fd, above.st_uid, above.st_gid) : -1;
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        } else if (S_ISLNK(st.st_mode) && stranger) {
+            return cannot_make(folder, QStringLiteral("このフォルダーの所有者とは別のユーザーとして実行しているため、リンク「")
+                                           + QFile::decodeName(part) + QStringLiteral("」を通してフォルダーを作ることはしません"));
+        }
+        if (::stat(part.constData(), &st) != 0)
+            return cannot_make(folder, system_error_text(errno));
+        if (!S_ISDIR(st.st_mode))
+            return cannot_make(folder, system_error_text(ENOTDIR));
+        above = st;
+        if (end < 0)
+            return QString();
+    }
+}
+
+// A copy that appears under its name in one step and never over a file that is there (one
+// put there meanwhile by another start of the program stays). Empty, or why it failed.
+QString copy_if_absent(const QString& from, const QString& folder, const QString& name)
+{
+    const QString to = QDir(folder).filePath(name);
     if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
-        return true;
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = source.readAll();
-    QFile temp(to + QStringLiteral(".seed-%1").arg(QCoreApplication::applicationPid()));
-    temp.remove(); // a leftover of an earlier run that had this process id
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly) || temp.write(bytes) != bytes.size() || !temp.flush()) {
-        temp.remove();
-        return false;
-    }
-    temp.close();
-    if (!temp.rename(to)) {
-        temp.remove();
-        return QFileInfo::exists(to);
-    }
-    return true;
+        return QString();
+    const FileKind kind = name == QLatin1String(SETTINGS_FILE_NAME) ? FileKind::Settings : FileKind::PlaceList;
+    const FileBytes source = read_whole_file(from, kind);
+    if (source.problem)
+        return problem_message(*source.problem);
+    FileStamp absent;
+    const std::optional<FileProblem> problem = write_whole_file(folder, name, kind, source.bytes, absent);
+    return problem && problem->kind != FileProblem::Kind::ChangedElsewhere ? problem_message(*problem) : QString();
+}
+
+// The folder Qt gives when HOME is unset lies at the root of the file system.
+bool lacks_home(const QString& user_folder)
+{
+    return qEnvironmentVariableIsEmpty("HOME") && QDir::cleanPath(user_folder).startsWith(QStringLiteral("/.local/"));
 }
 
 } // namespace
@@ -95,24 +134,37 @@ QString installed_defaults_folder(const QString& program_dir)
     return {};
 }
 
-bool seed_user_folder(const QString& user_folder, const QString& defaults_folder)
+QString seed_user_folder(const QString& user_folder, const QString& defaults_folder)
 {
-    if (!make_private_path(user_folder) || defaults_folder.isEmpty())
-        return false;
-    bool ok = true;
-    // Only the two files a user starts from; the other installed data is read in place.
-    for (const QString& name : {QString::fromLatin1(SETTINGS_FILE_NAME), installed_settings().list_file})
-        ok = copy_if_absent(QDir(defaults_folder).filePath(name), QDir(user_folder).filePath(name)) && ok;
-    return ok;
+    if (const QString problem = make_folder(user_folder); !problem.isEmpty())
+        return problem;
+    if (defaults_folder.isEmpty())
+        return QStringLiteral("インストールされた初期設定のファイルが見つかりません。");
+    // Only the two files a user starts from (the other installed data is read in place), the
+    // settings file last, so that a folder that holds one is complete.
+    for (const QString& name : {installed_settings().list_file, QString::fromLatin1(SETTINGS_FILE_NAME)})
+        if (const QString problem = copy_if_absent(QDir(defaults_folder).filePath(name), user_folder, name); !problem.isEmpty())
+            return problem;
+    return QString();
 }
 
 QString files_folder_for_run(const QString& program_dir)
 {
-    const QString user_folder = user_files_folder();
+    // Without a HOME, Qt's folder begins with "//".
+    const QString user_folder = QDir::cleanPath(user_files_folder());
     const QString folder = choose_files_folder(program_dir, user_folder);
-    if (folder == user_folder)
-        seed_user_folder(user_folder, installed_defaults_folder(program_dir));
+    last_setup = FolderSetup{folder, QString()};
+    if (folder != user_folder)
+        return folder;
+    last_setup.problem = lacks_home(user_folder)
+        ? QStringLiteral("環境変数 HOME が設定されていないため、データフォルダーを作りませんでした。")
+        : seed_user_folder(user_folder, installed_defaults_folder(program_dir));
     return folder;
+}
+
+QString files_folder_problem(const QString& folder)
+{
+    return folder == last_setup.folder ? last_setup.problem : QString();
 }
 
 } // namespace orvine

@@ -29,13 +29,19 @@ QString user_files_folder();
 QString installed_defaults_folder(const QString& program_dir);
 
 // Creates user_folder when needed (each folder it creates private to the user, 0700, as the
-// XDG rule asks) and copies into it the installed vantorff.ini and places.txt where it lacks
-// them; a file already there is never replaced. The copies are the user's to rewrite and
-// follow the user's umask, whatever the installed files' modes. False when the folder or a
-// copy could not be made: the start-up then meets a missing file and names it.
-bool seed_user_folder(const QString& user_folder, const QString& defaults_folder);
+// XDG rule asks) and copies into it the installed places.txt and vantorff.ini where it lacks
+// them, the settings file last and only once the list is there; a file already there is never
+// replaced. The copies are the user's to rewrite and follow the user's umask, whatever the
+// installed files' modes. Empty when the folder holds its files, else why not, as sentences for
+// the user: the start-up then meets a missing settings file, whose message says so.
+QString seed_user_folder(const QString& user_folder, const QString& defaults_folder);
 
 // The folder for this run: portable or per-user (the latter created and seeded).
+// Without a HOME nothing is created (the folder would lie at the root of the file system).
 QString files_folder_for_run(const QString& program_dir);
+
+// Why `folder`, as the last files_folder_for_run() chose it, lacks its files (it could not be
+// created, or a copy failed); empty when it was set up, and for any other folder.
+QString files_folder_problem(const QString& folder);
 
 } // namespace orvine

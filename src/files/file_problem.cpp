@@ -90,7 +90,8 @@ QString problem_message(const FileProblem& p)
     const QString at = file + location(p);
     switch (p.kind) {
     case Kind::Missing:
-        return file + QStringLiteral("が見つかりません。");
+        return file + QStringLiteral("が見つかりません。")
+            + (p.detail.isEmpty() ? QString() : QStringLiteral("\r\n") + p.detail);
     case Kind::Unreadable:
         return with_detail(file + QStringLiteral("を読み込めません。"), p.detail);
     case Kind::NotRegularFile:

@@ -31,7 +31,8 @@ struct FileProblem {
     enum class Kind {
         // Reading
         Missing,               // the file does not exist (settings file only: a missing
-                               // place list is an empty list)
+                               // place list is an empty list); detail: why the files'
+                               // folder could not be set up, when that is the reason
         Unreadable,            // it exists but cannot be opened or read (detail: the cause)
         NotRegularFile,        // a folder, named pipe, device or socket (detail: which);
                                // never opened for reading, so nothing blocks
@@ -72,9 +73,9 @@ struct FileProblem {
     long long value = 0;      // OutOfRange: the value read or given; TooLarge: the size
     int min = 0;              // OutOfRange: the allowed range
     int max = 0;
-    QString detail;           // Unreadable / NotRegularFile / WriteFailed / CreateFailed: the
-                              // cause in Japanese; TextNotStorable: the refused text;
-                              // BadFileName: the name; FolderMissing: the folder
+    QString detail;           // Unreadable / NotRegularFile / WriteFailed / CreateFailed /
+                              // Missing: the cause in Japanese; TextNotStorable: the refused
+                              // text; BadFileName: the name; FolderMissing: the folder
 };
 
 // A Japanese message for the user that names the file, the record and the field (with

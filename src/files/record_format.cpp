@@ -17,7 +17,7 @@ bool is_trail_byte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F
 
 // The codec drops a lead byte left without its trail byte at the end of its input instead
 // of reporting it, so the byte structure is checked here before decoding.
-bool has_shift_jis_structure(const QByteArray& raw)
+bool has_shift_jis_structure(QByteArrayView raw)
 {
     for (int i = 0; i < raw.size(); ++i) {
         if (!is_lead_byte(static_cast<unsigned char>(raw[i])))
@@ -29,7 +29,7 @@ bool has_shift_jis_structure(const QByteArray& raw)
     return true;
 }
 
-std::optional<QString> decode_utf8(const QByteArray& raw)
+std::optional<QString> decode_utf8(QByteArrayView raw)
 {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(raw);
@@ -38,7 +38,7 @@ std::optional<QString> decode_utf8(const QByteArray& raw)
     return text;
 }
 
-std::optional<QString> decode(const QByteArray& raw)
+std::optional<QString> decode(QByteArrayView raw)
 {
     if (!has_shift_jis_structure(raw))
         return std::nullopt;
@@ -76,6 +76,10 @@ TextEncoding detect_encoding(const QByteArray& bytes)
 {
     if (bytes.startsWith(UTF8_BOM))
         return TextEncoding::Utf8;
+    // Shift-JIS text fails this check at its first double-byte character, long before a
+    // decoder would have gone through the whole file.
+    if (!QByteArrayView(bytes).isValidUtf8())
+        return TextEncoding::ShiftJis;
     const std::optional<QString> text = decode_utf8(bytes);
     if (!text)
         return TextEncoding::ShiftJis;
@@ -266,12 +270,12 @@ std::optional<FileProblem> RecordReader::read(const std::vector<FieldKind>& kind
 std::optional<FileProblem> RecordReader::read_text(int field, QString& out)
 {
     const bool quoted = bytes_[pos_] == '"';
-    QByteArray raw;
+    QByteArrayView raw;
     if (quoted) {
         const qsizetype close = bytes_.indexOf('"', pos_ + 1);
         if (close < 0)
             return problem(FileProblem::Kind::CutShort, field);
-        raw = bytes_.mid(pos_ + 1, close - pos_ - 1);
+        raw = QByteArrayView(bytes_).sliced(pos_ + 1, close - pos_ - 1);
         pos_ = close + 1;
         if (raw.contains('\r') || raw.contains('\n')) {
             FileProblem p = problem(FileProblem::Kind::BadText, field);
@@ -282,7 +286,7 @@ std::optional<FileProblem> RecordReader::read_text(int field, QString& out)
         const qsizetype start = pos_;
         while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !at_line_end())
             ++pos_;
-        raw = bytes_.mid(start, pos_ - start);
+        raw = QByteArrayView(bytes_).sliced(start, pos_ - start);
         if (raw.contains('"')) {
             FileProblem p = problem(FileProblem::Kind::BadText, field);
             p.text_fault = TextFault::DoubleQuote;

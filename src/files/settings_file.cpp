@@ -1,6 +1,7 @@
 #include "files/settings_file.h"
 
 #include "files/file_io.h"
+#include "files/file_location.h"
 #include "files/record_format.h"
 
 namespace orvine {
@@ -37,9 +38,12 @@ SettingsLoad load_settings(const QString& files_folder)
     const QString path = settings_path(files_folder);
     FileBytes file = read_whole_file(path, FileKind::Settings);
     result.stamp = file.stamp;
-    if (!file.exists) {
+    // A folder that could not be set up explains why the file is not there.
+    const QString setup_problem = files_folder_problem(files_folder);
+    if (!file.exists || (file.problem && !setup_problem.isEmpty())) {
         FileProblem p;
         p.kind = FileProblem::Kind::Missing;
+        p.detail = setup_problem;
         result.problem = in_settings(p, path);
         return result;
     }

@@ -44,6 +44,15 @@ const QString NO_REWRITE = QStringLiteral(
     "ファイルの内容を失わないため、追加登録・訂正登録・削除はできません。"
     "ファイルを直してから地名リストを開き直してください。");
 
+// A name as the list shows it. The list box shows a few dozen characters; a name longer than
+// anyone would scroll through is cut, so that laying out the largest list the file holds
+// (101 names of 32,767 characters) does not freeze the window for seconds.
+QString list_entry(const QString& name)
+{
+    constexpr int SHOWN = 256;
+    return name.size() <= SHOWN ? name : name.left(SHOWN - 1) + QChar(0x2026);
+}
+
 QString replace_damaged_settings_question(const QString& path, const QString& list_file)
 {
     return QStringLiteral("設定ファイル「") + path
@@ -192,7 +201,7 @@ void PlaceListWindow::list_table()
     held_row_ = -1;
     place_list_view->clear();
     for (int i = 0; i <= last; ++i)
-        place_list_view->addItem(m_.places.rows[i].name);
+        place_list_view->addItem(list_entry(m_.places.rows[i].name));
 }
 
 void PlaceListWindow::show_place(const Place& place)
@@ -249,7 +258,7 @@ void PlaceListWindow::add_place()
         return;
     }
     table = added;
-    place_list_view->addItem(name);
+    place_list_view->addItem(list_entry(name));
 }
 
 void PlaceListWindow::correct_place()
@@ -274,7 +283,7 @@ void PlaceListWindow::correct_place()
     m_.places.rows[i] = replacement;
     place_list_view->clear();
     for (int k = 0; k <= m_.places.place_last; ++k)
-        place_list_view->addItem(m_.places.rows[k].name);
+        place_list_view->addItem(list_entry(m_.places.rows[k].name));
     // Where the keys go on from, in sight; the focus leaves the disabled button for the list.
     make_current(i);
     set_selection_buttons(false);
@@ -454,6 +463,13 @@ void PlaceListWindow::report(const FileProblem& problem)
     if (settings.ok()) {
         m_.start_name = settings.settings.place;
         m_.start_point = settings.settings.point;
+    }
+    // The list the file names now is the one in use: a retry writes that name back, keeping
+    // the hand edit, and the window shows that list.
+    if (settings.list_file_read && settings.settings.list_file != m_.list_file) {
+        m_.list_file = settings.settings.list_file;
+        set_selection_buttons(false);
+        load_and_list();
     }
 }
 

@@ -8,7 +8,7 @@ namespace orvine {
 
 struct FileStamp {
     bool exists = false; // a fresh stamp stands for a file that was not there
-    QByteArray digest;   // SHA-256 of the bytes; empty for a file whose bytes were not read
+    QByteArray digest;   // BLAKE2b-256 of the bytes; empty for a file whose bytes were not read
                          // (not a regular file, too large, unreadable)
 
     friend bool operator==(const FileStamp& a, const FileStamp& b)

@@ -195,3 +195,13 @@ TEST(FileIo, RefusalsNameTheRealCause)
     }
 }
 
+// --help and --version whose output cannot be written (a full disk) end in failure.
+TEST(ProgramOutput, UnwrittenHelpOrVersionFails)
+{
+    for (const char* option : {"--version", "--help"}) {
+        const Ended written = run_to_end({ORVINE_PROGRAM, option});
+        EXPECT_TRUE(written.status == 0 && !written.output.isEmpty()) << option;
+        const Ended full = run_to_end({ORVINE_PROGRAM, option}, [] { dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO); });
+        EXPECT_TRUE(WIFEXITED(full.status) && WEXITSTATUS(full.status) != 0) << option;
+    }
+}

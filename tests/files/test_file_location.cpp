@@ -4,6 +4,8 @@
 
 #include "file_test_support.h"
 
+#include <gmock/gmock.h>
+
 #include <map>
 
 #include <sys/stat.h>
@@ -129,6 +131,66 @@ TEST(FileLocation, CreatedFoldersArePrivateAndCopiesFollowTheUmask)
         for (const char* file : {"/vantorff.ini", "/places.txt"})
             EXPECT_EQ(QFileInfo(in.user + file).permissions(), row.copies) << file;
     }
+}
+
+// A folder that cannot be set up is named, with the real cause, by the missing settings file's
+// message, and nothing is created at the root of the file system. `data_home`: XDG_DATA_HOME
+// under the temporary root, or "-" for no HOME.
+TEST(FileLocation, AFolderThatCannotBeSetUpSaysWhy)
+{
+    const struct Row {
+        const char* name;
+        const char* data_home;
+        rlim_t size_limit;
+        const char* why; // %1: the user folder
+    } rows[] = {
+        {"no HOME", "-", RLIM_INFINITY, "環境変数 HOME が設定されていないため、データフォルダーを作りませんでした。"},
+        {"a file on the way", "file", RLIM_INFINITY, "データフォルダー「%1」を作れません：パスの途中にフォルダーでないものがあります。"},
+        {"file-size limit", "home/.local/share", 10, "地点一覧ファイル「%1/places.txt」を作成できませんでした。\r\n"
+                                                     "（書き込みに失敗しました：ファイルの大きさの上限を超えます）"},
+    };
+    const bool root_held_local = QFileInfo::exists("/.local");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Installation in;
+        write_bytes(in.root.filePath("file"), "a file");
+        if (row.data_home == QByteArray("-"))
+            qunsetenv("HOME");
+        else
+            qputenv("XDG_DATA_HOME", QFile::encodeName(in.root.filePath(row.data_home)));
+        QString folder;
+        {
+            FileSizeLimit limit(row.size_limit);
+            folder = files_folder_for_run(in.bin);
+        }
+        const SettingsLoad load = load_settings(folder);
+        ASSERT_TRUE(load.problem);
+        EXPECT_EQ(problem_message(*load.problem), QString("設定ファイル「%1/vantorff.ini」が見つかりません。\r\n").arg(folder)
+                                                      + QString::fromUtf8(row.why).replace("%1", folder));
+        EXPECT_TRUE(!QFileInfo::exists(folder) || QDir(folder).isEmpty());
+        EXPECT_EQ(QFileInfo::exists("/.local"), root_held_local);
+    }
+}
+
+// Root seeding a user's folder (sudo -E) leaves it the user's, and makes no folder through a
+// link of theirs.
+TEST(FileLocation, RootSeedsAUsersFolderAsTheirs)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root, to give a folder to another user";
+    constexpr uid_t USER = 65534;
+    Installation in;
+    ASSERT_EQ(chown(QFile::encodeName(in.home).constData(), USER, USER), 0);
+    EXPECT_EQ(files_folder_for_run(in.bin), in.user);
+    for (const char* path : {"/.local", "/.local/share", "/.local/share/orvine", "/.local/share/orvine/vantorff.ini",
+                             "/.local/share/orvine/places.txt"})
+        EXPECT_EQ(QFileInfo(in.home + path).ownerId(), USER) << path;
+
+    QDir(in.home + "/.local").removeRecursively();
+    ASSERT_TRUE(QDir(in.root.path()).mkdir("root's") && QFile::link(in.root.filePath("root's"), in.home + "/.local"));
+    EXPECT_EQ(files_folder_for_run(in.bin), in.user);
+    EXPECT_THAT(files_folder_problem(in.user).toStdString(), testing::HasSubstr("を通してフォルダーを作ることはしません"));
+    EXPECT_TRUE(QDir(in.root.filePath("root's")).isEmpty());
 }
 
 // The installed defaults read whole, start in Tokyo as the built-in copy does, and are byte for

@@ -373,6 +373,25 @@ private slots:
                  settings ? named(u"名古屋"_s, P001) : named(u"東京"_s, TOKYO));
         QCOMPARE(name_box()->text(), action == "btnsakujyo" ? u"P000"_s : " 名古屋" + IDEO);
     }
+
+    // The settings were edited by hand to name another list while the window was open: the
+    // refused 初期設定登録 reads them again and shows that list, and the retry keeps its name.
+    void settings_changed_to_another_list()
+    {
+        open(TOKYO_REC);
+        QVERIFY(write_bytes(dir->path() + "/other.txt", OSAKA_REC));
+        const QByteArray edited = rec(u"other.txt\",\"大阪"_s, OSAKA);
+        QVERIFY(write_bytes(settings_path(), edited));
+        name_box()->setText(u"京都"_s);
+        click("Command4");
+        const QString settings_file = QDir::toNativeSeparators(settings_path());
+        QCOMPARE(dialogs.texts(), (QStringList{asking(u"京都"_s), NOT_CHANGED.arg(u"設定ファイル"_s, settings_file)}));
+        QCOMPARE(place_list()->item(0)->text(), u"大阪"_s);
+        QCOMPARE(read_bytes(settings_path()), edited);
+        click("Command4");
+        QCOMPARE(read_bytes(settings_path()), rec(u"other.txt\",\"京都"_s, TOKYO));
+        QCOMPARE(read_bytes(list_path()), TOKYO_REC);
+    }
 };
 
 QTEST_MAIN(PlaceListWindowTest)
