@@ -35,7 +35,8 @@ struct MapRequest {
 // A message on standard error, on one line.
 void say(const QString& message)
 {
-    std::fprintf(stderr, "orvine: %s\n", qPrintable(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+    std::fprintf(stderr, "orvine: %s\n",
+                 qPrintable(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
 }
 
 bool starts_with(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }

@@ -207,7 +207,8 @@ QString stranger_refusal(const QString& folder, const QString& name, const QByte
         return as_stranger + QStringLiteral("フォルダーの外（「") + shown(real_dir)
             + QStringLiteral("」）を指すリンクを通しては書き込みません");
     const QString name_folder = QFileInfo(name).path();
-    const QByteArray plain = QFile::encodeName(QDir::cleanPath(QFile::decodeName(real_folder) + QLatin1Char('/') + name_folder));
+    const QByteArray plain = QFile::encodeName(
+        QDir::cleanPath(QFile::decodeName(real_folder) + QLatin1Char('/') + name_folder));
     if (creating && (through_link || real_dir != plain))
         return as_stranger + QStringLiteral("リンクを通してファイルを作ることはしません");
     return QString();
@@ -246,7 +247,8 @@ int create_temporary(int dir_fd, const QByteArray& base, mode_t mode, QByteArray
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         named = temporary_name(base);
-        const int created = ::openat(dir_fd, named.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int created = ::openat(dir_fd, named.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                     mode);
         if (created >= 0 || errno != EEXIST)
             return created;
     }

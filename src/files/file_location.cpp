@@ -105,7 +105,7 @@ QString choose_files_folder(const QString& program_dir, const QString& user_fold
     // root as well, so that a run as root never writes where the owner meant nothing to be.
     const QFileInfo folder(program_dir);
     const bool writable = folder.isWritable()
-                          && (folder.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+        && (folder.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
     if (holds_settings(program_dir) && writable)
         return program_dir;
     return user_folder;
@@ -143,7 +143,8 @@ QString seed_user_folder(const QString& user_folder, const QString& defaults_fol
     // Only the two files a user starts from (the other installed data is read in place), the
     // settings file last, so that a folder that holds one is complete.
     for (const QString& name : {installed_settings().list_file, QString::fromLatin1(SETTINGS_FILE_NAME)})
-        if (const QString problem = copy_if_absent(QDir(defaults_folder).filePath(name), user_folder, name); !problem.isEmpty())
+        if (const QString problem = copy_if_absent(QDir(defaults_folder).filePath(name), user_folder, name);
+            !problem.isEmpty())
             return problem;
     return QString();
 }

@@ -146,7 +146,8 @@ namespace {
 
 std::array<std::int16_t*, 6> point_values(Point& p)
 {
-    return {&p.latitude.degrees, &p.latitude.minutes, &p.latitude.seconds, &p.longitude.degrees, &p.longitude.minutes, &p.longitude.seconds};
+    return {&p.latitude.degrees,  &p.latitude.minutes,  &p.latitude.seconds,
+            &p.longitude.degrees, &p.longitude.minutes, &p.longitude.seconds};
 }
 
 std::optional<FileProblem> range_problem(std::int64_t value, int value_index, int field)

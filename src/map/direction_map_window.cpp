@@ -32,7 +32,8 @@ GlobePoint globe_point_of(const Point& p)
         const std::int32_t n = std::abs(degrees) * 3600 + std::abs(minutes) * 60 + std::abs(seconds);
         return angle_from_seconds(dms_sign(degrees) * n);
     };
-    return {angle(p.latitude.degrees, p.latitude.minutes, p.latitude.seconds), angle(p.longitude.degrees, p.longitude.minutes, p.longitude.seconds)};
+    return {angle(p.latitude.degrees, p.latitude.minutes, p.latitude.seconds),
+            angle(p.longitude.degrees, p.longitude.minutes, p.longitude.seconds)};
 }
 
 int nearest_choice(double radius_km)
