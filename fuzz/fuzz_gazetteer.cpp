@@ -50,8 +50,10 @@ void check(const GazetteerLoad& load, std::string_view query)
         return;
     }
     const std::vector<RegisteredPlace> registered = {{"府中の実家", 35.7, 139.4}};
-    for (std::string_view q : {std::string_view("a"), std::string_view("ぱり"), query})
+    for (std::string_view q : {std::string_view("a"), std::string_view("ぱり"), query}) {
         check_matches(load.gazetteer.search(q, registered, 5), 5);
+        check_matches(load.gazetteer.find_whole_name(q), load.gazetteer.size());
+    }
 }
 
 const Gazetteer& small_gazetteer()
@@ -75,5 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(parse_gazetteer(bytes, "fuzz"), query);
     check(parse_gazetteer(closed(std::string(bytes)), "fuzz"), query);
     check_matches(small_gazetteer().search(query, {}, 20), 20);
+    check_matches(small_gazetteer().find_whole_name(query), small_gazetteer().size());
     return 0;
 }

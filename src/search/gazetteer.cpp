@@ -196,6 +196,7 @@ struct GazetteerParser {
         Gazetteer& g = load.gazetteer;
         g.key_starts_.push_back(static_cast<std::uint32_t>(g.keys_.size()));
         g.decide_disambiguation();
+        g.index_whole_names();
         return std::move(load);
     }
 };
@@ -337,27 +338,53 @@ std::string PlaceMatch::where() const
     return country.empty() ? region : region + ", " + country;
 }
 
+namespace {
+
+// The search key of a query, or why the query cannot be searched.
+QueryProblem fold_query(std::string_view query, std::string& key)
+{
+    const std::size_t characters = static_cast<std::size_t>(
+        std::count_if(query.begin(), query.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    if (characters > Gazetteer::MAX_QUERY_CHARACTERS)
+        return QueryProblem::TooLong;
+    switch (fold_for_search(query, key)) {
+    case FoldProblem::invalid_utf8:
+        return QueryProblem::InvalidUtf8;
+    case FoldProblem::control_character:
+        return QueryProblem::ControlCharacter;
+    case FoldProblem::none:
+        break;
+    }
+    return QueryProblem::None;
+}
+
+std::uint64_t hash_of(std::string_view key)
+{
+    return std::hash<std::string_view>()(key);
+}
+
+// A search key without a final 市 区 町 村 都 府 県 (each three bytes in UTF-8), where
+// something is left; else the key itself.
+std::string_view without_suffix(std::string_view key)
+{
+    constexpr std::string_view SUFFIXES[] = {"市", "区", "町", "村", "都", "府", "県"};
+    for (std::string_view suffix : SUFFIXES) {
+        if (key.size() > suffix.size() && key.substr(key.size() - suffix.size()) == suffix)
+            return key.substr(0, key.size() - suffix.size());
+    }
+    return key;
+}
+
+} // namespace
+
 SearchOutcome Gazetteer::search(std::string_view query, const std::vector<RegisteredPlace>& registered,
                                 std::size_t max_matches) const
 {
     SearchOutcome outcome;
-    const std::size_t characters = static_cast<std::size_t>(
-        std::count_if(query.begin(), query.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-    if (characters > MAX_QUERY_CHARACTERS) {
-        outcome.problem = QueryProblem::TooLong;
-        return outcome;
-    }
     std::string key;
-    switch (fold_for_search(query, key)) {
-    case FoldProblem::invalid_utf8:
-        outcome.problem = QueryProblem::InvalidUtf8;
+    outcome.problem = fold_query(query, key);
+    if (outcome.problem != QueryProblem::None)
         return outcome;
-    case FoldProblem::control_character:
-        outcome.problem = QueryProblem::ControlCharacter;
-        return outcome;
-    case FoldProblem::none:
-        break;
-    }
     if (key.empty())
         return outcome;
 
@@ -386,6 +413,64 @@ SearchOutcome Gazetteer::search(std::string_view query, const std::vector<Regist
         outcome.matches.push_back(match_of(entries_[entry], exact));
         at = keys.find(key, *next);
     }
+    return outcome;
+}
+
+std::string_view Gazetteer::key_of(std::size_t entry, int which) const
+{
+    const std::string_view both(keys_.data() + key_starts_[entry], key_starts_[entry + 1] - key_starts_[entry] - 1);
+    const std::size_t split = both.find('\n');
+    return which == 0 ? both.substr(0, split) : both.substr(split + 1);
+}
+
+void Gazetteer::index_whole_names()
+{
+    std::size_t size = 2;
+    while (size < 8 * entries_.size())
+        size *= 2;
+    name_slots_.assign(size, 0);
+    const auto add = [&](std::string_view key, std::uint64_t record) {
+        const std::uint64_t hash = hash_of(key);
+        std::size_t slot = hash & (size - 1);
+        while (name_slots_[slot] != 0)
+            slot = (slot + 1) & (size - 1);
+        name_slots_[slot] = (hash & 0xFFFFFFFF00000000u) | (1 + record);
+    };
+    for (std::uint32_t i = 0; i < entries_.size(); ++i) {
+        for (int which = 0; which < 2; ++which) {
+            const std::string_view key = key_of(i, which);
+            if (key.empty())
+                continue;
+            add(key, 4 * std::uint64_t{i} + which);
+            const std::string_view base = without_suffix(key);
+            if (base.size() < key.size())
+                add(base, 4 * std::uint64_t{i} + 2 + which);
+        }
+    }
+}
+
+SearchOutcome Gazetteer::find_whole_name(std::string_view query) const
+{
+    SearchOutcome outcome;
+    std::string key;
+    outcome.problem = fold_query(query, key);
+    if (outcome.problem != QueryProblem::None || key.empty() || name_slots_.empty())
+        return outcome;
+    const std::uint64_t hash = hash_of(key);
+    const std::size_t mask = name_slots_.size() - 1;
+    std::vector<std::uint32_t> found;
+    for (std::size_t slot = hash & mask; name_slots_[slot] != 0; slot = (slot + 1) & mask) {
+        const std::uint64_t record = (name_slots_[slot] & 0xFFFFFFFFu) - 1;
+        if ((name_slots_[slot] ^ hash) >> 32 != 0)
+            continue;
+        const std::string_view name = key_of(record / 4, record % 2);
+        if ((record & 2 ? without_suffix(name) : name) == key)
+            found.push_back(static_cast<std::uint32_t>(record / 4));
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    for (std::uint32_t entry : found)
+        outcome.matches.push_back(match_of(entries_[entry], true));
     return outcome;
 }
 

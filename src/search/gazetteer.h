@@ -98,6 +98,14 @@ public:
     SearchOutcome search(std::string_view query, const std::vector<RegisteredPlace>& registered,
                          std::size_t max_matches) const;
 
+    // The places whose Japanese or English name is the whole query, compared by their search
+    // keys (london, ＬＯＮＤＯＮ and London find both Londons), or is the query followed by one
+    // of the suffixes of Japanese municipalities and prefectures, 市 区 町 村 都 府 県 (東京
+    // finds 東京都, 札幌 札幌市), in rank order, every one marked exact. A hash look-up, for
+    // callers that resolve many names (a batch of the calculator's lines). The same query
+    // problems as search.
+    SearchOutcome find_whole_name(std::string_view query) const;
+
 private:
     friend struct GazetteerParser;
 
@@ -119,6 +127,9 @@ private:
 
     PlaceMatch match_of(const Entry& entry, bool exact) const;
     void decide_disambiguation();
+    void index_whole_names();
+    // Entry i's Japanese (which 0) or English (1) search key.
+    std::string_view key_of(std::size_t entry, int which) const;
 
     std::vector<Country> countries_;
     std::vector<Region> regions_;
@@ -127,6 +138,13 @@ private:
     // the other; entry i's keys begin at key_starts_[i].
     std::string keys_;
     std::vector<std::uint32_t> key_starts_;
+    // Every non-empty search key by its hash, and a key that ends in a suffix of
+    // find_whole_name also without it: open addressing with linear probing in a table of a
+    // power of two with eight slots for each entry, which has at most four keys, so that it is
+    // at most half full. The upper 32 bits of a slot are the upper bits of
+    // the key's hash, the lower 1 + 4 * entry + 2 * (suffix left off) + which; 0 is an empty
+    // slot.
+    std::vector<std::uint64_t> name_slots_;
 };
 
 struct GazetteerLoad {

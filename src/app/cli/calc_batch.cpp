@@ -184,11 +184,12 @@ enum class InputResult { Read, ReadFailed, WriteFailed };
 // Computes every line of one input. While chunks come full, two are in work at a time: the
 // other thread computes one while this one reads and computes the next; both are then written
 // in order, so that at most two chunks and their output are held.
-InputResult run_input(int fd, std::string_view name, const Columns& columns, bool& all_computed)
+InputResult run_input(int fd, std::string_view name, const Columns& columns, PlaceNames& names,
+                      bool& all_computed)
 {
     InputReader reader(fd, name);
     Chunk chunks[2];
-    LineCalculator calcs[2] = {LineCalculator(columns), LineCalculator(columns)};
+    LineCalculator calcs[2] = {LineCalculator(columns, &names), LineCalculator(columns, &names)};
     for (;;) {
         Fill fill = reader.fill(chunks[0]);
         int used = 1;
@@ -240,6 +241,19 @@ Outcome LineCalculator::compute(const std::string_view (&tokens)[4], std::string
     return read ? compute_read(out) : Outcome::Malformed;
 }
 
+Outcome LineCalculator::compute(const std::vector<Operand>& operands, std::string& out)
+{
+    switch (read_places(operands, columns_.direct, names_, dep_, dst_, query_, error_)) {
+    case PlaceLookup::Found:
+        break;
+    case PlaceLookup::Malformed:
+        return Outcome::Malformed;
+    case PlaceLookup::NoGazetteer:
+        return Outcome::NoGazetteer;
+    }
+    return compute_read(out);
+}
+
 bool LineCalculator::line(std::string_view text, const LinePlace& place, std::string& out)
 {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -250,6 +264,9 @@ bool LineCalculator::line(std::string_view text, const LinePlace& place, std::st
     if (text.find('\0') != std::string_view::npos) {
         error_ = std::string(place.input_name) + ":" + std::to_string(place.number)
             + ": NUL バイトがあります (the line holds a NUL byte)";
+    } else if (holds_names(text)) {
+        if (split_operands(text, operands_, error_) && compute(operands_, out) == Outcome::Computed)
+            return true;
     } else {
         const bool read = columns_.direct ? parse_direct_line(text, query_, error_)
                                           : parse_line(text, dep_, dst_, error_);
@@ -281,7 +298,7 @@ Outcome LineCalculator::compute_read(std::string& out)
     return Outcome::Computed;
 }
 
-int run_batch(const std::vector<std::string>& inputs, const Columns& columns)
+int run_batch(const std::vector<std::string>& inputs, const Columns& columns, PlaceNames& names)
 {
     std::string header;
     append_header(header, columns);
@@ -298,14 +315,14 @@ int run_batch(const std::vector<std::string>& inputs, const Columns& columns)
             continue;
         }
         const InputResult r = run_input(fd, standard_input ? "標準入力 (standard input)" : input,
-                                        columns, all_computed);
+                                        columns, names, all_computed);
         if (!standard_input)
             ::close(fd);
         if (r == InputResult::WriteFailed)
             return EXIT_IO;
         all_read &= r == InputResult::Read;
     }
-    return !all_read ? EXIT_IO : all_computed ? 0 : EXIT_SOME_LINES_FAILED;
+    return !all_read || names.unavailable() ? EXIT_IO : all_computed ? 0 : EXIT_SOME_LINES_FAILED;
 }
 
 } // namespace orvine::calc

@@ -444,13 +444,19 @@ bool parse_direct(const std::string_view (&tokens)[4], DirectQuery& query, std::
                   Readers readers)
 {
     const char* const* names = DIRECT_ARG_NAMES;
-    GlobeAngle azimuth;
-    if (!(read_angle(tokens[0], Quantity::Latitude, names[0], query.from.lat, error, readers)
-          && read_angle(tokens[1], Quantity::Longitude, names[1], query.from.lon, error, readers)
-          && read_angle(tokens[2], Quantity::Azimuth, names[2], azimuth, error, readers)
-          && read_distance(tokens[3], names[3], query.distance, error)))
+    return read_angle(tokens[0], Quantity::Latitude, names[0], query.from.lat, error, readers)
+        && read_angle(tokens[1], Quantity::Longitude, names[1], query.from.lon, error, readers)
+        && parse_azimuth_distance(tokens[2], tokens[3], query, error, readers);
+}
+
+bool parse_azimuth_distance(std::string_view azimuth, std::string_view distance, DirectQuery& query,
+                            std::string& error, Readers readers)
+{
+    GlobeAngle angle;
+    if (!(read_angle(azimuth, Quantity::Azimuth, DIRECT_ARG_NAMES[2], angle, error, readers)
+          && read_distance(distance, DIRECT_ARG_NAMES[3], query.distance, error)))
         return false;
-    query.azimuth = azimuth.degrees;
+    query.azimuth = angle.degrees;
     return true;
 }
 

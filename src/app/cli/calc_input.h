@@ -47,6 +47,10 @@ struct DirectQuery {
 bool parse_direct(const std::string_view (&tokens)[4], DirectQuery& query, std::string& error,
                   Readers readers = Readers::All);
 
+// The AZIMUTH and DISTANCE of the direct problem alone, read as parse_direct reads them.
+bool parse_azimuth_distance(std::string_view azimuth, std::string_view distance, DirectQuery& query,
+                            std::string& error, Readers readers = Readers::All);
+
 // A line of the direct problem, split as parse_line splits.
 bool parse_direct_line(std::string_view line, DirectQuery& query, std::string& error,
                        Readers readers = Readers::All);

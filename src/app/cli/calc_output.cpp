@@ -125,6 +125,18 @@ public:
         start(name, suffix);
         append_double17(out_, value);
     }
+    // As few digits as read back as the same double.
+    void shortest(const char* name, double value)
+    {
+        start(name, "");
+        char buf[32];
+        out_.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+    }
+    void integer(const char* name, std::uint32_t value)
+    {
+        start(name, "");
+        out_ += std::to_string(value);
+    }
     void text(const char* name, std::string_view value)
     {
         start(name, "");
@@ -229,6 +241,23 @@ void append_direct_record(std::string& out, const Columns& columns, const Destin
         r.number("ellipsoid_lon2", "", ellipsoid.lon);
         r.number("ellipsoid_final_bearing", "", ellipsoid.final_bearing);
     }
+    r.end();
+}
+
+void append_place_header(std::string& out, Format format)
+{
+    if (format == Format::Csv)
+        out += "name,where,lat,lon,population\n";
+}
+
+void append_place_record(std::string& out, Format format, const PlaceMatch& place)
+{
+    Record r(out, format);
+    r.text("name", place.name);
+    r.text("where", place.where());
+    r.shortest("lat", place.latitude);
+    r.shortest("lon", place.longitude);
+    r.integer("population", place.population);
     r.end();
 }
 

@@ -19,6 +19,7 @@
 //   ellipsoid_lat2, ellipsoid_lon2, ellipsoid_final_bearing
 #include "app/cli/calc_figures.h"
 #include "geodesy/globe.h"
+#include "search/gazetteer.h"
 
 #include <string>
 #include <string_view>
@@ -49,6 +50,14 @@ void append_record(std::string& out, const Columns& columns, const GlobeCalculat
 // One record of the direct problem; `ellipsoid` is used when columns.ellipsoid is set.
 void append_direct_record(std::string& out, const Columns& columns, const Destination& sphere,
                           const Destination& ellipsoid);
+
+// The places that --search lists, one record each with the fields name (without the
+// disambiguation), where (prefecture or state, and country, as PlaceMatch::where gives them),
+// lat and lon (the gazetteer's decimal degrees, as few digits as give the same number) and
+// population (0 where the data has none). The CSV header "name,where,lat,lon,population";
+// nothing for the other formats.
+void append_place_header(std::string& out, Format format);
+void append_place_record(std::string& out, Format format, const PlaceMatch& place);
 
 // A line that could not be computed: "ERROR: message" (TSV), ERROR,"message" (CSV),
 // {"error":"message"} (JSON), the message escaped by escape_controls first.
