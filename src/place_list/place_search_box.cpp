@@ -28,7 +28,8 @@ const QString CANNOT_HOLD_BEYOND = QStringLiteral(
     "この画面に入れられるのは緯度 89度59分59秒、経度 179度59分59秒までです。");
 const QString CALCULATOR_CAN = QStringLiteral("この地点との方位と距離は orvine-calc で求められます。");
 const QString NOT_ON_THIS_WINDOW = QStringLiteral("（この画面には入れられません）");
-const QString SEARCH_UNAVAILABLE = QStringLiteral("地名の検索は登録済みの地名だけで行います。ほかの機能はそのまま使えます。");
+const QString SEARCH_UNAVAILABLE = QStringLiteral(
+    "地名の検索は登録済みの地名だけで行います。ほかの機能はそのまま使えます。");
 
 // Decimal degrees of an angle in entry form: the hemisphere is the sign of the degrees.
 double decimal_degrees(const Angle& a)
@@ -62,8 +63,7 @@ QString position_text(const BarsPlacement& at)
 
 QString refusal_text(const PlaceMatch& match, const BarsPlacement& at)
 {
-    const QString why =
-        at.refusal == BarsPlacement::Refusal::BeyondBars ? CANNOT_HOLD_BEYOND : CANNOT_HOLD_SUB_DEGREE;
+    const QString why = at.refusal == BarsPlacement::Refusal::BeyondBars ? CANNOT_HOLD_BEYOND : CANNOT_HOLD_SUB_DEGREE;
     return QStringLiteral("「") + QString::fromStdString(match.display_text) + QStringLiteral("」は")
         + position_text(at) + QStringLiteral("にあります。\r\n") + why + QStringLiteral("\r\n") + CALCULATOR_CAN;
 }
@@ -73,8 +73,8 @@ std::vector<RegisteredPlace> registered_places(const PlaceTable& places)
     std::vector<RegisteredPlace> registered;
     for (int i = 0; i <= places.place_last; ++i) {
         const Place& place = places.rows[static_cast<std::size_t>(i)];
-        registered.push_back({place.name.toStdString(), decimal_degrees(place.point.latitude),
-                              decimal_degrees(place.point.longitude)});
+        registered.push_back(
+            {place.name.toStdString(), decimal_degrees(place.point.latitude), decimal_degrees(place.point.longitude)});
     }
     return registered;
 }
@@ -117,8 +117,7 @@ BarsPlacement place_on_bars(double latitude, double longitude)
     return at;
 }
 
-PlaceSearchBox::PlaceSearchBox(QLineEdit& box, const PlaceTable& places, GazetteerOnDemand& gazetteer,
-                               Dialogs& dialogs)
+PlaceSearchBox::PlaceSearchBox(QLineEdit& box, const PlaceTable& places, GazetteerOnDemand& gazetteer, Dialogs& dialogs)
     : QObject(&box), box_(box), places_(places), gazetteer_(gazetteer), dialogs_(dialogs),
       completer_(new QCompleter(this)), model_(new QStandardItemModel(this))
 {
@@ -179,8 +178,8 @@ void PlaceSearchBox::offer_matches(const QString& text)
     model_->clear();
     for (const PlaceMatch& match : matches_) {
         const BarsPlacement at = place_on_bars(match.latitude, match.longitude);
-        const QString where =
-            position_text(at) + (at.refusal == BarsPlacement::Refusal::None ? QString() : NOT_ON_THIS_WINDOW);
+        const QString where = position_text(at)
+            + (at.refusal == BarsPlacement::Refusal::None ? QString() : NOT_ON_THIS_WINDOW);
         auto* item = new QStandardItem(QString::fromStdString(match.display_text));
         item->setEditable(false);
         item->setData(where, Qt::AccessibleDescriptionRole);

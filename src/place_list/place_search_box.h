@@ -54,7 +54,7 @@ struct BarsPlacement {
         None,
         SubDegreeSouth, // the hemisphere is the sign of the degrees: 0°13′ S cannot be held
         SubDegreeWest,
-        BeyondBars,     // more than 89°59′59″ of latitude or 179°59′59″ of longitude
+        BeyondBars, // more than 89°59′59″ of latitude or 179°59′59″ of longitude
     };
     Point point; // entry form; also set when refused, for the message
     bool south = false, west = false;

@@ -25,8 +25,13 @@ const Point TOWER{43, 3, 40, 141, 21, 2};
 QByteArray rec(const QString& name, const Point& p)
 {
     return QStringEncoder("windows-31j")
-        .encode(u"\"%1\",%2,%3,%4,%5,%6,%7\r\n"_s.arg(name).arg(p.latitude.degrees).arg(p.latitude.minutes)
-                    .arg(p.latitude.seconds).arg(p.longitude.degrees).arg(p.longitude.minutes).arg(p.longitude.seconds));
+        .encode(u"\"%1\",%2,%3,%4,%5,%6,%7\r\n"_s.arg(name)
+                    .arg(p.latitude.degrees)
+                    .arg(p.latitude.minutes)
+                    .arg(p.latitude.seconds)
+                    .arg(p.longitude.degrees)
+                    .arg(p.longitude.minutes)
+                    .arg(p.longitude.seconds));
 }
 const QByteArray LIST = rec(u"東京"_s, TOKYO) + rec(u"札幌テレビ塔"_s, TOWER);
 
@@ -47,12 +52,17 @@ std::string gazetteer_bytes(bool damaged = false)
 
 QString numbers(const Point& p)
 {
-    return u"%1,%2,%3,%4,%5,%6"_s.arg(p.latitude.degrees).arg(p.latitude.minutes).arg(p.latitude.seconds)
-        .arg(p.longitude.degrees).arg(p.longitude.minutes).arg(p.longitude.seconds);
+    return u"%1,%2,%3,%4,%5,%6"_s.arg(p.latitude.degrees)
+        .arg(p.latitude.minutes)
+        .arg(p.latitude.seconds)
+        .arg(p.longitude.degrees)
+        .arg(p.longitude.minutes)
+        .arg(p.longitude.seconds);
 }
 
-const QString SUB_DEGREE = u"この画面は南緯・西経を度のマイナスで表すため、南緯・西経 1度未満の地点は入れられません。\r\n"
-                           u"この地点との方位と距離は orvine-calc で求められます。"_s;
+const QString SUB_DEGREE =
+    u"この画面は南緯・西経を度のマイナスで表すため、南緯・西経 1度未満の地点は入れられません。\r\n"
+    u"この地点との方位と距離は orvine-calc で求められます。"_s;
 
 } // namespace
 
@@ -88,7 +98,10 @@ class PlaceSearchBoxTest : public QObject {
         state.transfer_name = u"東京"_s;
         state.transfer_point = TOKYO;
         loads = 0;
-        gazetteer = std::make_unique<GazetteerOnDemand>([this, load] { ++loads; return load(); });
+        gazetteer = std::make_unique<GazetteerOnDemand>([this, load] {
+            ++loads;
+            return load();
+        });
         window = new PlaceListWindow(state, dialogs, sound, main_window, *gazetteer);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -96,7 +109,10 @@ class PlaceSearchBoxTest : public QObject {
         name_box()->setFocus();
     }
     // Keys go where the system sends them: to the drop-down while it is open.
-    QWidget* key_target() const { return QApplication::activePopupWidget() ? QApplication::activePopupWidget() : name_box(); }
+    QWidget* key_target() const
+    {
+        return QApplication::activePopupWidget() ? QApplication::activePopupWidget() : name_box();
+    }
     void type(const QString& text)
     {
         for (QChar c : text)
@@ -125,7 +141,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<Point>("point");
         QTest::newRow("registered place first") << u"札幌"_s << 1 << u"札幌テレビ塔"_s << TOWER;
-        QTest::newRow("city, shown with its prefecture") << u"札幌"_s << 2 << u"札幌市"_s << Point{43, 3, 51, 141, 20, 49};
+        QTest::newRow("city, shown with its prefecture")
+            << u"札幌"_s << 2 << u"札幌市"_s << Point{43, 3, 51, 141, 20, 49};
         QTest::newRow("English name only") << u"SPRING"_s << 1 << u"Springfield"_s << Point{39, 48, 6, -89, 38, 37};
         QTest::newRow("south, whole degrees") << u"しどに"_s << 1 << u"シドニー"_s << Point{-33, 52, 4, 151, 12, 26};
     }
@@ -154,17 +171,27 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        QTest::newRow("west of Greenwich") << u"ロンドン"_s << u"「ロンドン（英国）」は北緯 51度30分31秒、西経 0度7分33秒にあります。\r\n"_s + SUB_DEGREE;
-        QTest::newRow("south of the equator") << u"quito"_s << u"「キト（エクアドル）」は南緯 0度13分47秒、西経 78度31分30秒にあります。\r\n"_s + SUB_DEGREE;
+        QTest::addColumn<QString>("spoken"); // what a screen reader says of the match
+        QTest::newRow("west of Greenwich")
+            << u"ロンドン"_s
+            << u"「ロンドン（英国）」は北緯 51度30分31秒、西経 0度7分33秒にあります。\r\n"_s + SUB_DEGREE
+            << u"ロンドン（英国）: 北緯 51度30分31秒、西経 0度7分33秒（この画面には入れられません）"_s;
+        QTest::newRow("south of the equator")
+            << u"quito"_s
+            << u"「キト（エクアドル）」は南緯 0度13分47秒、西経 78度31分30秒にあります。\r\n"_s + SUB_DEGREE
+            << u"キト（エクアドル）: 南緯 0度13分47秒、西経 78度31分30秒（この画面には入れられません）"_s;
     }
     void refuse_what_the_bars_cannot_hold()
     {
         QFETCH(QString, typed);
         QFETCH(QString, message);
+        QFETCH(QString, spoken);
         open(small_gazetteer);
         type(typed);
         QTRY_VERIFY(drop_down()->isVisible());
         QCOMPARE(drop_down()->model()->rowCount(), 1);
+        QAccessibleInterface* match = QAccessible::queryAccessibleInterface(drop_down())->child(0);
+        QCOMPARE(match->text(QAccessible::Name) + ": " + match->text(QAccessible::Description), spoken);
         press({Qt::Key_Down, Qt::Key_Return});
         QCOMPARE(dialogs.texts(), QStringList{message});
         QCOMPARE(name_box()->text(), typed);
@@ -182,7 +209,8 @@ private slots:
         QTest::newRow("Escape on a match") << u"札幌"_s << Keys{Qt::Key_Down, Qt::Key_Escape} << true << LIST;
         QTest::newRow("Escape twice") << u"札幌"_s << Keys{Qt::Key_Escape, Qt::Key_Escape} << false << LIST;
         QTest::newRow("Return on nothing") << u"札幌"_s << Keys{Qt::Key_Return} << true << LIST;
-        QTest::newRow("Return twice") << u"札幌"_s << Keys{Qt::Key_Return, Qt::Key_Return} << true << LIST + rec(u"札幌"_s, TOKYO);
+        QTest::newRow("Return twice") << u"札幌"_s << Keys{Qt::Key_Return, Qt::Key_Return} << true
+                                      << LIST + rec(u"札幌"_s, TOKYO);
         QTest::newRow("no match, no list") << u"zz"_s << Keys{Qt::Key_Return} << true << LIST + rec(u"zz"_s, TOKYO);
     }
     void keys_with_the_list_open()
@@ -209,8 +237,10 @@ private slots:
         QTest::addColumn<bool>("installed");
         QTest::addColumn<QString>("message");
         const QString rest = u"\r\n地名の検索は登録済みの地名だけで行います。ほかの機能はそのまま使えます。"_s;
-        QTest::newRow("not installed") << false << u"地名データ（gazetteer.tsv）がインストールされていません。"_s + rest;
-        QTest::newRow("damaged") << true << u"地名データ %1/gazetteer.tsv は壊れています（検査値が合いません）。"_s.arg(dir.path()) + rest;
+        QTest::newRow("not installed") << false
+                                       << u"地名データ（gazetteer.tsv）がインストールされていません。"_s + rest;
+        QTest::newRow("damaged")
+            << true << u"地名データ %1/gazetteer.tsv は壊れています（検査値が合いません）。"_s.arg(dir.path()) + rest;
     }
     void gazetteer_that_cannot_be_read()
     {

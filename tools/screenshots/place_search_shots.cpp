@@ -37,7 +37,8 @@ void send_key(QWidget* to, int key, const QString& text = QString())
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const QString out = (argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath()) + QStringLiteral("/place-search.png");
+    const QString out = (argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath())
+        + QStringLiteral("/place-search.png");
     const QString query = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("大阪");
 
     QTemporaryDir dir;
@@ -62,7 +63,8 @@ int main(int argc, char** argv)
     name_box->setFocus();
     name_box->clear();
     for (const QChar c : query)
-        send_key(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : name_box, Qt::Key_unknown, QString(c));
+        send_key(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : name_box, Qt::Key_unknown,
+                 QString(c));
     QAbstractItemView* drop_down = window->findChild<PlaceSearchBox*>()->drop_down();
     if (!drop_down->isVisible()) {
         std::fprintf(stderr, "no match for %s\n", qPrintable(query));
