@@ -70,7 +70,7 @@ QString start_point_question(const QString& name)
 } // namespace
 
 PlaceListWindow::PlaceListWindow(SharedState& state, Dialogs& dialogs, NotificationSound& sound,
-                                 QWidget& main_window)
+                                 QWidget& main_window, GazetteerOnDemand& gazetteer)
     : m_(state), dialogs_(dialogs), sound_(sound), main_window_(main_window)
 {
     build_window(*this, place_list_window_table());
@@ -88,6 +88,7 @@ PlaceListWindow::PlaceListWindow(SharedState& state, Dialogs& dialogs, Notificat
     cancel_action = control<QAction>(this, "mnucancel");
     version_action = control<QAction>(this, "mnuver2");
     bars_ = new DmsBars(this, DmsBars::Echo::AtDragEnd);
+    search_box_ = new PlaceSearchBox(*name_box, m_.places, gazetteer, dialogs_);
 
     ring_when_focused(*place_list_view);
     place_list_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -104,6 +105,7 @@ PlaceListWindow::PlaceListWindow(SharedState& state, Dialogs& dialogs, Notificat
     connect(cancel_button, &QPushButton::clicked, this, &PlaceListWindow::leave_without_choice);
     connect(cancel_action, &QAction::triggered, this, &PlaceListWindow::leave_without_choice);
     connect(version_action, &QAction::triggered, this, &PlaceListWindow::show_version);
+    connect(search_box_, &PlaceSearchBox::chosen, this, &PlaceListWindow::show_found_place);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &PlaceListWindow::leave_without_choice);
     name_box->installEventFilter(this);
@@ -127,9 +129,8 @@ void PlaceListWindow::hideEvent(QHideEvent* event)
         hide_contents(*this);
 }
 
-// A drop-down list that opens under the name box (a QCompleter's popup) takes Return and
-// Escape while it is open and hands Return to the box directly, past this filter, so that
-// Return there only takes the highlighted match.
+// While the name box's drop-down list is open, the search box takes Return and Escape
+// before they reach the box (see place_search_box.h), so that this filter sees neither.
 bool PlaceListWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
@@ -343,6 +344,11 @@ void PlaceListWindow::register_start_point()
 void PlaceListWindow::show_version()
 {
     show_version_box(dialogs_, sound_, VersionBoxFrom::PlaceList);
+}
+
+void PlaceListWindow::show_found_place(const QString& name, const Point& point)
+{
+    show_place(Place{name, point});
 }
 
 void PlaceListWindow::take_shown_point()

@@ -8,6 +8,8 @@
 //
 // Escape leaves the window as "戻 る(cancel)" does. Return in the name box registers a new
 // name as "追加登録" does; Return on a place in the list takes it as "表示地名読込" does.
+// Typing in the name box offers the places of the gazetteer (place_search_box.h); a chosen
+// one puts its name into the box and its point on the bars, as if the user had entered them.
 //
 // The place-list file is rewritten at once after every addition, correction and deletion.
 // A rewrite that fails leaves the file, the table and the list as they were. When the file
@@ -15,6 +17,8 @@
 // written: the user is told and the list is read again, without the action. A list that
 // was not read whole, or that ends at an empty name with records behind it, is shown as
 // far as it was read but never rewritten, so that nothing in the file is lost.
+#include "place_list/place_search_box.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -38,7 +42,9 @@ class PlaceListWindow : public QMainWindow {
 public:
     // `main_window` is shown again on every way out of this window. The window deletes
     // itself when closed with its close box; hiding keeps it for the next opening.
-    PlaceListWindow(SharedState& state, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window);
+    // `gazetteer`: the one the name box searches, read at the first keystroke.
+    PlaceListWindow(SharedState& state, Dialogs& dialogs, NotificationSound& sound, QWidget& main_window,
+                    GazetteerOnDemand& gazetteer = installed_gazetteer());
 
 protected:
     // A show by the program (the hand-over from the main window) runs take_hand_over.
@@ -64,6 +70,8 @@ private slots:
     // 戻 る(cancel), the menu, Escape and the close box: the saved point goes back.
     void leave_without_choice();
     void show_version();
+    // A match chosen in the name box's drop-down list.
+    void show_found_place(const QString& name, const Point& point);
 
 private:
     void take_hand_over();
@@ -109,6 +117,7 @@ private:
     QAction* cancel_action;
     QAction* version_action;
     DmsBars* bars_;
+    PlaceSearchBox* search_box_;
 
     // Why the place-list file must not be rewritten (empty while it may be).
     QString rewrite_refusal_;
