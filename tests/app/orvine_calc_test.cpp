@@ -62,7 +62,7 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
     const struct Row {
         const char* args;
         int status;
-        const char* out, *err; // err: contained in standard error, which holds one line or nothing
+        const char *out, *err; // err: contained in standard error, which holds one line or nothing
     } rows[] = {
         {"35:41:22 139:41:30 40:42:51 -74:0:21", 0, TOKYO_NEW_YORK, ""},
         {"35.689444444444444 E139:41:30 40°42′51″N 74d0m21sW", 0, TOKYO_NEW_YORK, ""}, // the same points
@@ -229,7 +229,8 @@ TEST(OrvineCalc, FailedReadsAndWritesEndWithStatus4)
     std::string lines;
     for (int i = 0; i < 20000; ++i)
         lines += "1 2 3 4\n";
-    const std::tuple<std::string, std::string, std::string, const char*> rows[] = { // args, input, redirect, err
+    // Arguments, input, redirection and what standard error says.
+    const std::tuple<std::string, std::string, std::string, const char*> rows[] = {
         {pair, "", " >/dev/full", "cannot write the output"},
         {"--help", "", " >/dev/full", "cannot write the output"},
         {pair, "", " >&-", "cannot write the output"},

@@ -150,8 +150,10 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
                   Kind::NoSuchEntry);
     }
     const auto quoted = save_place_list_replacing(dir.path(), LIST, table, 1, Place{"a\"b", TOKYO_PT});
-    EXPECT_EQ(problem_message(quoted.value_or(FileProblem{})), QString::fromUtf8("「a\"b」は地点一覧ファイル「%1」に記録できません。\r\n"
-                                                          "地名に「\"」（二重引用符）は使えません。").arg(path()));
+    EXPECT_EQ(problem_message(quoted.value_or(FileProblem{})),
+              QString::fromUtf8("「a\"b」は地点一覧ファイル「%1」に記録できません。\r\n"
+                                "地名に「\"」（二重引用符）は使えません。")
+                  .arg(path()));
     PlaceTable fresh; // a table that was never loaded is never written
     fresh.rows[0] = Place{TOKYO, TOKYO_PT};
     fresh.place_last = 0;
@@ -163,7 +165,8 @@ TEST_F(PlaceListFile, RefusedOrFailedWritesKeepTheOldFile)
     ASSERT_EQ(flock(other, LOCK_EX), 0);
     const auto locked = save_place_list(dir.path(), LIST, table);
     close(other);
-    EXPECT_TRUE(problem_message(locked.value_or(FileProblem{})).contains(QString::fromUtf8("別の Orvine が書き込み中です")));
+    EXPECT_TRUE(
+        problem_message(locked.value_or(FileProblem{})).contains(QString::fromUtf8("別の Orvine が書き込み中です")));
     EXPECT_EQ(read_bytes(path()), original);
 }
 

@@ -97,6 +97,7 @@ TEST_F(SettingsFile, RefusedOrFailedSavesKeepTheOldFile)
     // A file that was not there cannot be created: the message does not claim it was kept.
     FileStamp absent;
     const auto problem = save_settings(path(), "places.txt", "x", Point{}, absent);
-    EXPECT_EQ(problem_message(problem.value_or(FileProblem{})), message("設定ファイル「%1/vantorff.ini」を作成できませんでした。\r\n（フォルダー"
-                                                 "「%1」を開けません：パスの途中にフォルダーでないものがあります）"));
+    EXPECT_EQ(problem_message(problem.value_or(FileProblem{})),
+              message("設定ファイル「%1/vantorff.ini」を作成できませんでした。\r\n（フォルダー"
+                      "「%1」を開けません：パスの途中にフォルダーでないものがあります）"));
 }

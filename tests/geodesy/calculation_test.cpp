@@ -47,9 +47,15 @@ TEST(Calculate, RefusalsKeepBothPointsInSignedFormAndNoFigures)
         Refusal refusal;
     } rows[] = {
         {"same point, signed departure", signed_dep, {-35, 10, 20, -120, 5, 6}, signed_dep, Refusal::SamePoint},
-        {"antipode on the equator", {0, 0, 0, 3, 0, 0}, {0, 0, 0, -177, 0, 0}, {0, 0, 0, -177, 0, 0},
+        {"antipode on the equator",
+         {0, 0, 0, 3, 0, 0},
+         {0, 0, 0, -177, 0, 0},
+         {0, 0, 0, -177, 0, 0},
          Refusal::Antipode},
-        {"antipode with seconds", {-20, 30, 0, -100, 0, 59}, {20, 30, 0, 79, 59, 1}, {20, 30, 0, 79, 59, 1},
+        {"antipode with seconds",
+         {-20, 30, 0, -100, 0, 59},
+         {20, 30, 0, 79, 59, 1},
+         {20, 30, 0, 79, 59, 1},
          Refusal::Antipode},
     };
     for (const Row& r : rows) {

@@ -34,7 +34,10 @@ const QColor FILL(128, 128, 255);
 
 QByteArray cp932(const QString& text) { return QStringEncoder("windows-31j").encode(text); }
 
-void write_cp932(const QString& path, const QString& text) { QVERIFY(test::write_file(path, cp932(text))); }
+void write_cp932(const QString& path, const QString& text)
+{
+    QVERIFY(test::write_file(path, cp932(text)));
+}
 
 QWidget* shown_window(const char* name)
 {
@@ -45,8 +48,14 @@ QWidget* shown_window(const char* name)
 }
 
 // What a screen reader hears as the description of `w`.
-QString said(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description); }
-QString focus() { return QApplication::focusWidget()->objectName(); }
+QString said(QWidget* w)
+{
+    return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+}
+QString focus()
+{
+    return QApplication::focusWidget()->objectName();
+}
 
 // Opens a result label's menu and chooses コピー.
 void copy_by_menu(QLabel* result)
@@ -103,7 +112,11 @@ struct Run {
             bar(i)->setValue(values[i]);
     }
     // The bars set to `p` and the focus on 方位表示, ready for Return.
-    void aim(const Point& p) { set_bars(p); find<QPushButton>("btn_cal")->setFocus(); }
+    void aim(const Point& p)
+    {
+        set_bars(p);
+        find<QPushButton>("btn_cal")->setFocus();
+    }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void trigger(const char* item) { find<QAction>(item)->trigger(); }
     // What the window shows, and the hand-over flags behind it.
@@ -198,8 +211,9 @@ void next_then_compute(Run& run)
 void the_result_is_copied_as_one_line(Run& run)
 {
     const QString line = u"方位　 25.1014 度    北北東（丑）\t距離　 10842.64 Ｋｍ"_s;
-    const QString copy = line + u"\n東京 (35°41′22″N 139°41′30″E) → 不明 (40°42′51″N 74°0′21″W): "
-                                u"25.1014° 北北東（丑）, 10842.64 km"_s;
+    const QString copy = line
+        + u"\n東京 (35°41′22″N 139°41′30″E) → 不明 (40°42′51″N 74°0′21″W): "
+          u"25.1014° 北北東（丑）, 10842.64 km"_s;
     QTest::keyClick(run.window.get(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), copy);
     QGuiApplication::clipboard()->clear();
@@ -327,9 +341,10 @@ private slots:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("list");     // the place list in use afterwards
         QTest::addColumn<QString>("starting"); // how the message ends
-        QTest::newRow("letters in a number") << u"\"mylist.txt\",\"東京\",3x,41,22,139,41,30\r\n"_s << "mylist.txt"
-                                             << u"地点一覧ファイルは設定ファイルにある「mylist.txt」を使います。"
-                                                u"初期設定の地名と地点はインストール時の初期設定（東京）で起動します。"_s;
+        QTest::newRow("letters in a number")
+            << u"\"mylist.txt\",\"東京\",3x,41,22,139,41,30\r\n"_s << "mylist.txt"
+            << u"地点一覧ファイルは設定ファイルにある「mylist.txt」を使います。"
+               u"初期設定の地名と地点はインストール時の初期設定（東京）で起動します。"_s;
         QTest::newRow("no list name") << u"\"\",\"東京\",35,41,22,139,41,30\r\n"_s << "places.txt"
                                       << u"インストール時の初期設定で起動します。"_s;
     }
@@ -340,7 +355,8 @@ private slots:
         QFETCH(QString, settings);
         QFETCH(QString, list);
         QFETCH(QString, starting);
-        Run run({{"vantorff.ini", settings}, {"places.txt", PLACES}, {"mylist.txt", u"\"京都\",35,0,41,135,46,5\r\n"_s}});
+        Run run(
+            {{"vantorff.ini", settings}, {"places.txt", PLACES}, {"mylist.txt", u"\"京都\",35,0,41,135,46,5\r\n"_s}});
         const QString ini = run.dir.filePath("vantorff.ini");
         const QByteArray before = cp932(settings);
         QCOMPARE(run.dialogs.calls.size(), std::size_t(1));
@@ -360,7 +376,8 @@ private slots:
         run.dialogs.answers = {true, true};
         QTest::mouseClick(register_start_point, Qt::LeftButton);
         QCOMPARE(run.dialogs.calls.size(), std::size_t(4));
-        QVERIFY(run.dialogs.calls[1].text.contains(u"地点一覧ファイル名「"_s + list + u"」は新しい設定ファイルに引き継ぎます。"_s));
+        QVERIFY(run.dialogs.calls[1].text.contains(u"地点一覧ファイル名「"_s + list
+                                                   + u"」は新しい設定ファイルに引き継ぎます。"_s));
         QCOMPARE(read_bytes(ini), cp932(u"\""_s + list + u"\",\"東京\",35,41,22,139,41,30\r\n"_s));
     }
     void hand_overs()
@@ -478,7 +495,8 @@ private slots:
         Run run;
         run.click("btn_next");
         const bool osaka = story.startsWith("osaka");
-        run.hand_over(osaka ? Point{34, 41, 38, 135, 30, 4} : NEW_YORK, osaka ? u"大阪"_s : u"ニューヨーク"_s, true, true);
+        run.hand_over(osaka ? Point{34, 41, 38, 135, 30, 4} : NEW_YORK, osaka ? u"大阪"_s : u"ニューヨーク"_s, true,
+                      true);
         run.click("btn_cal");
         if (story == "osaka moved")
             run.bar(5)->setValue(5);
@@ -535,7 +553,6 @@ private slots:
         }
     }
 };
-
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"

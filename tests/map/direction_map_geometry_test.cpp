@@ -112,7 +112,8 @@ TEST(DirectionMapReadOut, PointsAsTheProgramReadsThem)
 
     const std::optional<PointerReadOut> centre = read_out_at(at_tokyo, tokyo, {0, 0});
     ASSERT_TRUE(centre);
-    EXPECT_EQ(centre->latitude_text + centre->longitude_text + centre->bearing_caption, "北緯 35度41分22秒東経 139度41分30秒");
+    EXPECT_EQ(centre->latitude_text + centre->longitude_text + centre->bearing_caption,
+              "北緯 35度41分22秒東経 139度41分30秒");
 
     // 1 km south and west of 0, 0 is 32.4 seconds each way: truncated, but still south and west;
     // 32 seconds both ways is 1.39703 km at 225 degrees (the last digits as the program's PI10

@@ -83,11 +83,10 @@ private slots:
             for (int i = 0; i < 300; ++i) {
                 const int lat = any(-89, 89), lon = any(-179, 180);
                 const Point dep = point(lat, any(0, 59), any(0, 59), lon, any(0, 59), any(0, 59));
-                const Point dst =
-                    radius < WHOLE_GLOBE_KM
-                        ? point(std::clamp(lat + any(-6, 6), -89, 89), any(0, 59), 0,
-                                std::clamp(lon + any(-6, 6), -179, 180), any(0, 59), 0)
-                        : point(any(-89, 89), any(0, 59), any(0, 59), any(-179, 180), any(0, 59), any(0, 59));
+                const Point dst = radius < WHOLE_GLOBE_KM
+                    ? point(std::clamp(lat + any(-6, 6), -89, 89), any(0, 59), 0,
+                            std::clamp(lon + any(-6, 6), -179, 180), any(0, 59), 0)
+                    : point(any(-89, 89), any(0, 59), any(0, 59), any(-179, 180), any(0, 59), any(0, 59));
                 const Calculation c = calculate(dep, dst);
                 if (c.refusal != Refusal::None || c.d > radius)
                     continue;
@@ -180,7 +179,8 @@ private slots:
         auto* choice = window->findChild<QComboBox*>(QString("radius_choice"));
         QWidget* canvas = canvas_of(*window);
         QCOMPARE(window->radius_km(), WHOLE_GLOBE_KM);
-        const std::pair<std::function<void()>, double> steps[] = { // an action, the radius after it
+        // An action and the radius after it.
+        const std::pair<std::function<void()>, double> steps[] = {
             {[&] { QTest::keyClick(canvas, Qt::Key_Plus); }, 10000},
             {[&] { QTest::keyClick(canvas, Qt::Key_Equal); }, 5000},
             {[&] { QTest::keyClick(canvas, Qt::Key_Minus); }, 10000},
@@ -210,7 +210,8 @@ private slots:
         const Point target = point(35, 51, 30, 139, 51, 30);
         QTest::mouseMove(canvas, pixel_of(*window, degrees(target)).toPoint());
         const QRegularExpressionMatch m =
-            QRegularExpression(QString("^方位(.*)　距離(.*)　北緯 (\\d+)度(\\d+)分(\\d+)秒　東経 (\\d+)度(\\d+)分(\\d+)秒$"))
+            QRegularExpression(
+                QString("^方位(.*)　距離(.*)　北緯 (\\d+)度(\\d+)分(\\d+)秒　東経 (\\d+)度(\\d+)分(\\d+)秒$"))
                 .match(read_out->text());
         QVERIFY2(m.hasMatch(), qPrintable(read_out->text()));
         const auto at = [&m](int i) { return m.captured(i).toInt(); };
@@ -266,9 +267,9 @@ private slots:
     }
     void failed_saves_leave_nothing_data()
     {
-        QTest::addColumn<QString>("name");        // in the temporary folder
-        QTest::addColumn<QByteArray>("old");      // what the file held before; empty: none
-        QTest::addColumn<qint64>("size_limit");   // 0: none
+        QTest::addColumn<QString>("name");      // in the temporary folder
+        QTest::addColumn<QByteArray>("old");    // what the file held before; empty: none
+        QTest::addColumn<qint64>("size_limit"); // 0: none
         QTest::newRow("folder is a file") << QString("plain/map.svg") << QByteArray() << qint64(0);
         QTest::newRow("disk full, new png") << QString("map.png") << QByteArray() << qint64(4096);
         QTest::newRow("disk full, old pdf") << QString("map.pdf") << QByteArray("old bytes") << qint64(4096);
@@ -310,17 +311,6 @@ private:
     std::unique_ptr<DirectionMapWindow> window;
     QTemporaryDir temp;
 };
-
-
-
-
-
-
-
-
-
-
-
 
 QTEST_MAIN(DirectionMapWindowTest)
 #include "direction_map_window_test.moc"

@@ -16,7 +16,8 @@ static std::string text(const ReadOut& r)
 
 TEST(ReadOut, WorkedTableOfBothMaps)
 {
-    const std::tuple<MapKind, int, int, const char*> rows[] = { // map, x, y, read-out
+    // The map, a pixel and its read-out.
+    const std::tuple<MapKind, int, int, const char*> rows[] = {
         {MapKind::Japan, 0, 0, "北緯 49 0 6 / 東経 121 23 54"},
         {MapKind::Japan, 499, 499, "北緯 23 19 10 / 東経 147 4 50"},
         {MapKind::World, 0, 0, "北緯 89 58 32 / 西経 179 11 16"},

@@ -76,9 +76,9 @@ private slots:
     void marking_story()
     {
         using T = MapWindowTest;
-        for (void (T::*checkpoint)() : {&T::the_arrows_move_a_cross_that_stays,
-                                        &T::each_screen_pixel_shows_an_image_pixel,
-                                        &T::the_mouse_and_space_mark_and_clear, &T::reopened_maps_start_plain})
+        for (void (T::*checkpoint)() :
+             {&T::the_arrows_move_a_cross_that_stays, &T::each_screen_pixel_shows_an_image_pixel,
+              &T::the_mouse_and_space_mark_and_clear, &T::reopened_maps_start_plain})
             if ((this->*checkpoint)(); QTest::currentTestFailed())
                 return;
     }
@@ -300,7 +300,6 @@ private:
     MainWindowStandIn main;
     QPointer<MapWindow> map;
 };
-
 
 QTEST_MAIN(MapWindowTest)
 #include "map_window_test.moc"

@@ -16,8 +16,8 @@
 
 using namespace orvine;
 using orvine::test::read_bytes;
-using orvine::test::write_file;
 using orvine::test::View;
+using orvine::test::write_file;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -131,7 +131,8 @@ TEST(GazetteerSearch, BadQueriesMatchNothingAndSayWhy)
 TEST(GazetteerFile, DamageIsFoundAndNamed)
 {
     const std::string good = closed(BODY);
-    const std::tuple<const char*, std::string, GazetteerProblem, std::size_t> rows[] = { // ..., line
+    // What is wrong, the bytes, the problem and its line.
+    const std::tuple<const char*, std::string, GazetteerProblem, std::size_t> rows[] = {
         {"empty", "", GazetteerProblem::NotAGazetteer, 1},
         {"later version", replaced(good, "GAZETTEER\t1", "GAZETTEER\t2"), GazetteerProblem::UnsupportedVersion, 1},
         {"cut", good.substr(0, good.size() / 2), GazetteerProblem::CutShort, 0},
@@ -208,7 +209,8 @@ TEST(ShippedGazetteer, LoadsBesideTheBuiltProgramAndFindsKnownPlaces)
     EXPECT_GT(load.gazetteer.size(), 24000u);
     EXPECT_GT(load.gazetteer.japanese_named(), 6000u);
 
-    const std::tuple<const char*, const char*, double, double> rows[] = { // query, first found, where
+    // A query, the first place found and where it is.
+    const std::tuple<const char*, const char*, double, double> rows[] = {
         {"札幌", "札幌市（北海道）", 43.06667, 141.35},
         {"ロンドン", "ロンドン（英国）", 51.50853, -0.12574},
         {"ﾆｭｰﾖｰｸ", "ニューヨーク（アメリカ）", 40.71427, -74.00597},

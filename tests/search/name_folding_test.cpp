@@ -6,7 +6,8 @@ using namespace orvine;
 
 TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
 {
-    const std::pair<const char*, const char*> rows[] = { // text, key
+    // The text, and its key.
+    const std::pair<const char*, const char*> rows[] = {
         {"札幌市", "札幌市"},                           // kanji as they are
         {"ファーゴ", "ふぁーご"},                       // katakana as hiragana
         {"ﾊﾟﾘ", "ぱり"},                                // half-width, with its sound mark
