@@ -149,6 +149,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // empty: no file
         QTest::addColumn<int>("fault");
         QByteArray damaged = test::read_bytes(ORVINE_MAP_DATA);
+        QVERIFY(damaged.size() > 5000);
         damaged[5000] = static_cast<char>(damaged[5000] ^ 0x10);
         QTest::newRow("missing") << QByteArray() << int(MapDataFault::Missing);
         QTest::newRow("damaged") << damaged << int(MapDataFault::Damaged);
