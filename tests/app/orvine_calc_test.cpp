@@ -6,13 +6,9 @@
 #include <unistd.h>
 
 #include <array>
-#include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -29,17 +25,12 @@ std::string read_file(const std::string& path)
 }
 
 // A folder of this run's own: other runs of the suite may share the temporary folder.
-std::string own_dir()
-{
-    const std::string dir = ::testing::TempDir() + "orvine_calc_test." + std::to_string(getpid()) + "/";
-    mkdir(dir.c_str(), 0700);
-    return dir;
-}
-
-const std::string DIR = own_dir(), IN = DIR + "in.txt", OUT = DIR + "out.txt";
-const struct RemoveDirAtExit {
-    ~RemoveDirAtExit() { std::system(("rm -rf '" + DIR + "'").c_str()); }
-} remove_dir_at_exit;
+const std::string DIR = ::testing::TempDir() + "orvine_calc_test." + std::to_string(getpid()) + "/",
+                  IN = DIR + "in.txt", OUT = DIR + "out.txt";
+const struct OwnDir {
+    OwnDir() { mkdir(DIR.c_str(), 0700); }
+    ~OwnDir() { std::system(("rm -rf '" + DIR + "'").c_str()); }
+} own_dir;
 
 // Runs the calculator with `args` (shell words) and `input` in the file IN, which is also its
 // standard input, and standard output as `redirect` says.
@@ -71,8 +62,7 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
     const struct Row {
         const char* args;
         int status;
-        const char* out;
-        const char* err; // contained in standard error, which holds one line or nothing
+        const char *out, *err; // err: contained in standard error, which holds one line or nothing
     } rows[] = {
         {"35:41:22 139:41:30 40:42:51 -74:0:21", 0, TOKYO_NEW_YORK, ""},
         {"35.689444444444444 E139:41:30 40°42′51″N 74d0m21sW", 0, TOKYO_NEW_YORK, ""}, // the same points
@@ -114,8 +104,7 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);
         const CalcRun r = run(row.args);
-        EXPECT_EQ(r.status, row.status);
-        EXPECT_EQ(r.out, row.out);
+        EXPECT_EQ(std::tie(r.status, r.out), std::tuple(row.status, std::string(row.out)));
         EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
         EXPECT_TRUE(r.err.empty() || (r.err.rfind("orvine-calc: ", 0) == 0 && r.err.find('\n') == r.err.size() - 1))
             << r.err;
@@ -136,9 +125,8 @@ TEST(OrvineCalc, BatchKeepsOneOutputLinePerInputLine)
                               "35°41′22″139:41:30 139:41:30 40:42:51 -74:0:21\n"
                               + std::string("35 74\0 35 74\n", 13) + "40:42:51 -74:0:21 35:41:22 139:41:30";
     const CalcRun r = run("", input);
-    EXPECT_EQ(r.status, 1);
     const std::vector<std::string> l = split(r.out, '\n');
-    ASSERT_EQ(l.size(), 11u) << r.out.substr(0, 500);
+    ASSERT_EQ(std::pair(r.status, l.size()), std::pair(1, std::size_t(11))) << r.out.substr(0, 500);
     EXPECT_EQ(l[0] + "\n", TOKYO_NEW_YORK);
     EXPECT_EQ(l[1] + "|" + l[2] + "|" + l[3], "|# Tokyo\\t\\x1B[31m|  ");
     EXPECT_EQ(l[4], "ERROR: 同一地点です。方位の計算はできません。 (the same point: it has no bearing)");
@@ -187,15 +175,11 @@ TEST(OrvineCalc, LargeBatchesComeOutInOrder)
     const CalcRun big = run("--ellipsoid", whole), parts = run("--ellipsoid" + files);
     EXPECT_EQ(std::pair(big.status, parts.status), std::pair(1, 1));
     const std::vector<std::string> b = split(big.out, '\n'), p = split(parts.out, '\n');
-    ASSERT_EQ(b.size(), lines.size());
-    ASSERT_EQ(p.size(), lines.size());
+    ASSERT_EQ(std::pair(b.size(), p.size()), std::pair(lines.size(), lines.size()));
     EXPECT_EQ(b[34567], "ERROR: 標準入力 (standard input):34568: NUL バイトがあります (the line holds a NUL byte)");
     EXPECT_EQ(p[34567], "ERROR: " + DIR + "part34000.txt:568: NUL バイトがあります (the line holds a NUL byte)");
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i != 34567) {
-            ASSERT_EQ(b[i], p[i]) << "line " << i + 1;
-        }
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        ASSERT_TRUE(i == 34567 || b[i] == p[i]) << "line " << i + 1 << ": " << b[i] << " | " << p[i];
     EXPECT_EQ(b[23456], "ERROR: 行が長すぎます (line too long)");
 }
 
@@ -228,10 +212,8 @@ TEST(OrvineCalc, CommentsAreRecordsThatCsvAndJsonReadersTake)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.format);
         ASSERT_EQ(run(std::string("--format ") + row.format, comments).status, 0);
-        EXPECT_EQ(
-            std::system(
-                (PYTHON3_EXECUTABLE " " + reader + " " + row.format + " " + OUT + " >" + DIR + "records.txt").c_str()),
-            0);
+        const std::string read = PYTHON3_EXECUTABLE " " + reader + " " + row.format + " " + OUT;
+        EXPECT_EQ(std::system((read + " >" + DIR + "records.txt").c_str()), 0);
         EXPECT_EQ(read_file(DIR + "records.txt"), row.records);
     }
     // TSV shows the same escapes as ERROR lines, and no byte a terminal acts on.
@@ -247,9 +229,8 @@ TEST(OrvineCalc, FailedReadsAndWritesEndWithStatus4)
     std::string lines;
     for (int i = 0; i < 20000; ++i)
         lines += "1 2 3 4\n";
-    const struct Row {
-        std::string args, input, redirect, err;
-    } rows[] = {
+    // Arguments, input, redirection and what standard error says.
+    const std::tuple<std::string, std::string, std::string, const char*> rows[] = {
         {pair, "", " >/dev/full", "cannot write the output"},
         {"--help", "", " >/dev/full", "cannot write the output"},
         {pair, "", " >&-", "cannot write the output"},
@@ -258,11 +239,10 @@ TEST(OrvineCalc, FailedReadsAndWritesEndWithStatus4)
         {"- " + IN, "", " <" + DIR + " >/dev/null", "cannot read"}, // standard input is a directory
         {DIR + "no-such-file", "", " >/dev/null", "cannot open"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.args + row.redirect);
-        const CalcRun r = run(row.args, row.input, row.redirect);
-        EXPECT_EQ(r.status, 4);
-        EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
+    for (const auto& [args, input, redirect, err] : rows) {
+        const CalcRun r = run(args, input, redirect);
+        EXPECT_EQ(r.status, 4) << args + redirect;
+        EXPECT_NE(r.err.find(err), std::string::npos) << args + redirect << ": " << r.err;
     }
     // The input after a failed one is still computed, and the failed one left nothing behind.
     const CalcRun r = run(DIR + " " + IN, "1 2 3 4\n");
@@ -274,14 +254,12 @@ TEST(OrvineCalc, FailedReadsAndWritesEndWithStatus4)
 // The calculator against GeographicLib's GeodSolve: its sphere figures on the same sphere
 // (radius 6367447.5 m, flattening 0), its --ellipsoid figures on GRS80.
 //
-// Tolerances on the sphere. PI10 exceeds pi by 4.1e-10, so latitudes in radians are off by at
-// most 2.05e-10, the longitude difference by 8.2e-10, and the arccosine PI10/2 - atan(...) adds
-// 2.05e-10 to C: C is off by at most delta = 15e-10 rad, D by 9.6e-6 km (we allow 1e-5 km).
-// Through x = (sin phi2 - sin phi1 cos C) / (sin C cos phi1) and A = acos x, the bearing is off by
-// at most delta (|tan phi1| + |cot C| + 1/sin C) / |sin A|, plus double rounding amplified the
-// same way, bounded by 1e-14 / (sin C cos phi1 sin A). Pairs near due north or south
-// (|sin A| < 0.01, where the offset dominates), closer than 0.01 rad or nearer than that to the
-// antipode are left out.
+// Tolerances on the sphere. PI10 exceeds pi by 4.1e-10, so C is off by at most delta = 15e-10
+// rad (latitudes 2.05e-10, the longitude difference 8.2e-10, the arccosine 2.05e-10), D by
+// 9.6e-6 km (we allow 1e-5). Through A = acos((sin phi2 - sin phi1 cos C) / (sin C cos phi1)) the
+// bearing is off by at most delta (|tan phi1| + |cot C| + 1/sin C) / |sin A|, plus double rounding
+// amplified alike, below 1e-14 / (sin C cos phi1 sin A). Pairs with |sin A| < 0.01 (where the
+// offset dominates), closer than 0.01 rad or nearer than that to the antipode are left out.
 namespace {
 
 constexpr double PI = 3.14159265358979323846;
@@ -290,11 +268,8 @@ constexpr double PI = 3.14159265358979323846;
 // both ends and the distance in metres, for the direct problem lat2, lon2 and the final azimuth.
 std::vector<std::array<double, 3>> geodsolve(const std::string& ellipsoid, const char* mode = "-i")
 {
-    const std::string out = DIR + "geodsolve_out.txt";
-    EXPECT_EQ(std::system((GEODSOLVE_EXECUTABLE " " + std::string(mode) + " -e " + ellipsoid + " -p 9 --input-file "
-                           + IN + " >" + out)
-                              .c_str()),
-              0);
+    const std::string out = DIR + "geodsolve_out.txt", options = std::string(mode) + " -e " + ellipsoid + " -p 9";
+    EXPECT_EQ(std::system((GEODSOLVE_EXECUTABLE " " + options + " --input-file " + IN + " >" + out).c_str()), 0);
     std::istringstream s(read_file(out));
     std::vector<std::array<double, 3>> rows;
     for (std::array<double, 3> r{}; s >> r[0] >> r[1] >> r[2];)
@@ -335,9 +310,7 @@ TEST(OrvineCalc, AgreesWithGeodSolveOnTheSphereAndOnGrs80)
         lines << seconds(323999) << ' ' << seconds(647999) << ' ' << seconds(323999) << ' ' << seconds(647999) << '\n';
     const std::vector<std::string> got = split(run("--ellipsoid --final", lines.str()).out, '\n');
     const auto sphere = geodsolve("6367447.5 0"), grs80 = geodsolve("6378137 1/298.257222101");
-    ASSERT_EQ(got.size(), 4005u);
-    ASSERT_EQ(sphere.size(), got.size());
-    ASSERT_EQ(grs80.size(), got.size());
+    ASSERT_EQ(std::tuple(got.size(), sphere.size(), grs80.size()), std::tuple(4005u, 4005u, 4005u));
     std::istringstream input(lines.str());
     std::size_t compared = 0;
     for (std::size_t i = 0; i < got.size(); ++i) {
@@ -386,9 +359,7 @@ TEST(OrvineCalc, DirectProblemAgreesWithGeodSolve)
     const std::vector<std::string> got = split(run("--direct --ellipsoid", km.str()).out, '\n');
     std::ofstream(IN) << metres.str();
     const auto sphere = geodsolve("6367447.5 0", ""), grs80 = geodsolve("6378137 1/298.257222101", "");
-    ASSERT_EQ(got.size(), routes.size());
-    ASSERT_EQ(sphere.size(), routes.size());
-    ASSERT_EQ(grs80.size(), routes.size());
+    ASSERT_EQ(std::tuple(got.size(), sphere.size(), grs80.size()), std::tuple(506u, 506u, 506u));
     for (std::size_t i = 0; i < got.size(); ++i) {
         SCOPED_TRACE(got[i]);
         const std::vector<std::string> f = split(got[i], '\t');

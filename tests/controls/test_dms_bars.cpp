@@ -40,8 +40,7 @@ private slots:
         QCOMPARE(bars.label(3)->text(), main_window ? u"-7" : u"151");
         QCOMPARE(bars.value(), (Point{-32, 0, 35, 151, 12, 40}));
         kei_do->setSliderDown(false);
-        QCOMPARE(bars.value(), (Point{-32, 0, 35, -7, 12, 40}));
-        QCOMPARE(bars.label(3)->text(), u"-7");
+        QVERIFY(bars.value() == (Point{-32, 0, 35, -7, 12, 40}) && bars.label(3)->text() == u"-7");
     }
 };
 

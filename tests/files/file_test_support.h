@@ -31,9 +31,7 @@ inline std::tuple<FileProblem::Kind, int, int> where(const std::optional<FilePro
 
 inline void write_bytes(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
+    ASSERT_TRUE(write_file(path, bytes)) << path.toStdString();
 }
 
 // Puts a special file at `path`: "folder", "fifo" (no writer: reading would block for ever),

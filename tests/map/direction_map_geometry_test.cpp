@@ -20,27 +20,21 @@ const MapData& shipped()
 bool on_land(const ProjectedOutlines& outlines, const PlanePoint& p)
 {
     int winding = 0;
-    for (const PlaneLine& ring : outlines.land) {
+    for (const PlaneLine& ring : outlines.land)
         for (std::size_t i = 0; i < ring.size(); ++i) {
-            const PlanePoint& a = ring[i];
-            const PlanePoint& b = ring[(i + 1) % ring.size()];
+            const PlanePoint &a = ring[i], &b = ring[(i + 1) % ring.size()];
             const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
-            if (a.y <= p.y && b.y > p.y && side > 0)
-                ++winding;
-            else if (a.y > p.y && b.y <= p.y && side < 0)
-                --winding;
+            winding += (a.y <= p.y && b.y > p.y && side > 0) - (a.y > p.y && b.y <= p.y && side < 0);
         }
-    }
     return winding != 0;
 }
 
 double longest_step(const std::vector<PlaneLine>& lines)
 {
     double longest = 0;
-    for (const PlaneLine& line : lines) {
+    for (const PlaneLine& line : lines)
         for (std::size_t i = 1; i < line.size(); ++i)
             longest = std::max(longest, std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y));
-    }
     return longest;
 }
 
@@ -73,11 +67,10 @@ TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
         const OutlineProjector projector(level);
         // The antipode on a vertex of Brazil's coast and halfway along the coast after it.
         std::size_t v = 0;
-        for (std::size_t i = 0; i < level.points.size(); ++i) {
+        for (std::size_t i = 0; i < level.points.size(); ++i)
             if (std::hypot(level.points[i].lat + 22.9, level.points[i].lon + 43.2)
                 < std::hypot(level.points[v].lat + 22.9, level.points[v].lon + 43.2))
                 v = i;
-        }
         const GeoPoint a = level.points[v], b = level.points[v + 1];
         std::vector<Row> all(std::begin(rows), std::end(rows));
         all.push_back({"antipode on a coast vertex", -a.lat, a.lon + 180, {{-10, -50, true}}});
@@ -100,18 +93,14 @@ TEST(DirectionMapOutlines, ZoomedViewCutsAroundWhatItShows)
     const OutlineProjector projector(shipped().levels[1]);
     const AzimuthalProjection mongolia(46, 103);
     const ProjectedOutlines inland = projector.project(mongolia, 300, 2);
-    EXPECT_TRUE(on_land(inland, {0, 0}));
-    EXPECT_TRUE(on_land(inland, {200, -200}));
-    EXPECT_TRUE(inland.coasts.empty());
+    EXPECT_TRUE(on_land(inland, {0, 0}) && on_land(inland, {200, -200}) && inland.coasts.empty());
 
     const AzimuthalProjection tokyo(35.689, 139.692);
     const ProjectedOutlines near = projector.project(tokyo, 1500, 5);
-    for (const PlaneLine& line : near.coasts) {
+    for (const PlaneLine& line : near.coasts)
         for (const PlanePoint& p : line)
             EXPECT_LE(std::hypot(p.x, p.y), 1500 + 1e-6);
-    }
-    EXPECT_TRUE(on_land(near, tokyo.forward(36.5, 138.5)));
-    EXPECT_FALSE(on_land(near, tokyo.forward(34, 142)));
+    EXPECT_TRUE(on_land(near, tokyo.forward(36.5, 138.5)) && !on_land(near, tokyo.forward(34, 142)));
 }
 
 TEST(DirectionMapReadOut, PointsAsTheProgramReadsThem)
@@ -123,19 +112,17 @@ TEST(DirectionMapReadOut, PointsAsTheProgramReadsThem)
 
     const std::optional<PointerReadOut> centre = read_out_at(at_tokyo, tokyo, {0, 0});
     ASSERT_TRUE(centre);
-    EXPECT_EQ(centre->latitude_text, "北緯 35度41分22秒");
-    EXPECT_EQ(centre->longitude_text, "東経 139度41分30秒");
-    EXPECT_EQ(centre->bearing_caption, "");
+    EXPECT_EQ(centre->latitude_text + centre->longitude_text + centre->bearing_caption,
+              "北緯 35度41分22秒東経 139度41分30秒");
 
     // 1 km south and west of 0, 0 is 32.4 seconds each way: truncated, but still south and west;
     // 32 seconds both ways is 1.39703 km at 225 degrees (the last digits as the program's PI10
     // leaves them).
     const std::optional<PointerReadOut> south_west = read_out_at(at_equator, equator, {-1, -1});
     ASSERT_TRUE(south_west);
-    EXPECT_EQ(south_west->latitude_text, "南緯 0度0分32秒");
-    EXPECT_EQ(south_west->longitude_text, "西経 0度0分32秒");
-    EXPECT_EQ(south_west->bearing_caption, " 225.000 度    西南西（申）");
-    EXPECT_EQ(south_west->distance_caption, " 1.39703 Ｋｍ");
+    EXPECT_EQ(south_west->latitude_text + "|" + south_west->longitude_text + "|" + south_west->bearing_caption + "|"
+                  + south_west->distance_caption,
+              "南緯 0度0分32秒|西経 0度0分32秒| 225.000 度    西南西（申）| 1.39703 Ｋｍ");
 
     EXPECT_FALSE(read_out_at(at_tokyo, tokyo, {0, WHOLE_GLOBE_KM + 1}));
 }

@@ -16,11 +16,8 @@ static std::string text(const ReadOut& r)
 
 TEST(ReadOut, WorkedTableOfBothMaps)
 {
-    struct Row {
-        MapKind map_kind;
-        int x, y;
-        const char* shown;
-    } const rows[] = {
+    // The map, a pixel and its read-out.
+    const std::tuple<MapKind, int, int, const char*> rows[] = {
         {MapKind::Japan, 0, 0, "北緯 49 0 6 / 東経 121 23 54"},
         {MapKind::Japan, 499, 499, "北緯 23 19 10 / 東経 147 4 50"},
         {MapKind::World, 0, 0, "北緯 89 58 32 / 西経 179 11 16"},
@@ -32,6 +29,6 @@ TEST(ReadOut, WorkedTableOfBothMaps)
         // Row 200 is -0.0004 degrees in single precision: just south, never 0 0 0 north.
         {MapKind::World, 397, 200, "南緯 0 0 1 / 東経 0 0 35"},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(text(read_out(r.map_kind, r.x, r.y)), r.shown) << r.x << ", " << r.y;
+    for (const auto& [map_kind, x, y, shown] : rows)
+        EXPECT_EQ(text(read_out(map_kind, x, y)), shown) << x << ", " << y;
 }

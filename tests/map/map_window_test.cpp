@@ -6,14 +6,8 @@
 #include "resources/resource_paths.h"
 #include "shared_state/shared_state.h"
 
-#include <QLabel>
-#include <QMainWindow>
-#include <QMouseEvent>
-#include <QPointer>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTest>
-#include <QtMath>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <optional>
 
@@ -79,15 +73,111 @@ private slots:
         map = new MapWindow(state, dialogs, main);
     }
     void cleanup() { delete map.data(); }
-    void marking_story();
-    void hand_over_data();
-    void hand_over();
+    void marking_story()
+    {
+        using T = MapWindowTest;
+        for (void (T::*checkpoint)() :
+             {&T::the_arrows_move_a_cross_that_stays, &T::each_screen_pixel_shows_an_image_pixel,
+              &T::the_mouse_and_space_mark_and_clear, &T::reopened_maps_start_plain})
+            if ((this->*checkpoint)(); QTest::currentTestFailed())
+                return;
+    }
+    // Opened twice on each map: the middle given by the worked examples of the read-out, the map
+    // focused within its ring; an arrow and the mark each make a new pointed place that takes the
+    // focus, named by position.
+    void keys_are_announced()
+    {
+        for (const auto& [kind, middle, right] :
+             {std::tuple(JAPAN, u"北緯36度8分5秒　東経134度15分55秒"_s, u"北緯36度8分5秒　東経134度19分0秒"_s),
+              std::tuple(WORLD, u"南緯0度0分1秒　東経0度0分35秒"_s, u"南緯0度0分1秒　東経0度27分40秒"_s)}) {
+            main.hide(); // a window of its own for each map, opened from a hidden main window
+            delete map.data();
+            state.map_kind = kind;
+            map = new MapWindow(state, dialogs, main);
+            for (int round = 0; round < 2; ++round) {
+                opened(kind);
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picture());
+                QCOMPARE(picture()->accessibleDescription(), middle);
+                QTRY_VERIFY(picture()->hasFocus());
+                QVERIFY(iface->state().focused && iface->childCount() == 0 && ring()
+                        && !button("btndecide")->isEnabled());
+                QTest::keyClick(picture(), Qt::Key_Right);
+                QAccessibleInterface* place = iface->focusChild();
+                QVERIFY(picture()->accessibleDescription() == right && place && place->state().focused
+                        && !iface->state().focused);
+                QCOMPARE(place->text(QAccessible::Name), right);
+                QTest::keyClick(picture(), Qt::Key_Space);
+                QVERIFY(iface->focusChild() != place && button("btndecide")->isEnabled());
+                QCOMPARE(iface->focusChild()->text(QAccessible::Name), u"印を付けた地点　"_s + right);
+                button("btnClose")->setFocus();
+                QVERIFY(!ring() && !iface->focusChild());
+                button("btnClose")->click();
+            }
+        }
+    }
+    void hand_over_data()
+    {
+        QTest::addColumn<Exit>("exit");
+        const QString south = u"南緯0度0分1秒　→　北緯0度0分0秒"_s;
+        const QString west = u"西経0度26分29秒　→　東経0度0分0秒"_s;
+        const QString both = south + u"\r\n西経0度53分34秒　→　西経1度0分0秒"_s;
+        const QString tokyo = u"東京"_s, unknown = u"不明"_s;
+        QTest::newRow("決定 of a destination")
+            << Exit{{200, 100}, "btndecide", false, true, {}, {44, 59, 15, -88, 54, 43}, unknown, true, true};
+        QTest::newRow("the close box puts the saved copy back")
+            << Exit{{200, 100}, "", true, true, {}, TOKYO, tokyo, false, false};
+        QTest::newRow("so does Escape") << Exit{{200, 100}, "Escape", true, true, {}, TOKYO, tokyo, false, false};
+        QTest::newRow("south by a second")
+            << Exit{{397, 200}, "btndecide", true, true, south, {0, 0, 0, 0, 0, 35}, unknown, true, false};
+        QTest::newRow("both; west to 1°")
+            << Exit{{395, 200}, "btndecide", true, true, both, {0, 0, 0, -1}, unknown, true, false};
+        QTest::newRow("west by 26', cancelled")
+            << Exit{{396, 100}, "btndecide", true, false, west, MEANWHILE, u"途中"_s, false, false};
+    }
+    // Everything is written before the main window is shown, and the map window goes. Only the
+    // copy saved at the opening may come back, not what the transfer point holds meanwhile.
+    void hand_over()
+    {
+        QFETCH(Exit, exit);
+        state.entering_departure = exit.entering_departure;
+        map->show();
+        QVERIFY(QTest::qWaitForWindowActive(map.data()));
+        press(exit.at);
+        move(QPoint(10, 20)); // on the way to the button: the mark is what counts
+        state.transfer_point = MEANWHILE;
+        state.transfer_name = u"途中"_s;
+        dialogs.answers.assign(exit.answer ? 0 : 1, false); // with none queued, OK
+        if (!*exit.leave_by)
+            QVERIFY(map->close());
+        else if (QByteArray(exit.leave_by) == "Escape")
+            QTest::keyClick(picture(), Qt::Key_Escape);
+        else
+            click(exit.leave_by);
+
+        const QString question = exit.question.isEmpty() ? u""_s : MapWindow::sub_degree_message(exit.question);
+        QCOMPARE(dialogs.texts().join(""), question);
+        QCOMPARE(main.at_show.size(), exit.answer ? 1 : 0);
+        const SharedState handed = exit.answer ? main.at_show[0] : state;
+        QCOMPARE(handed.transfer_point, exit.handed);
+        QCOMPARE(handed.transfer_name, exit.handed_name);
+        QCOMPARE(handed.point_handed_over, exit.point_handed_over);
+        QCOMPARE(handed.destination_handed_over, exit.destination_handed_over);
+        QCOMPARE(!map || !map->isVisible(), exit.answer);
+        if (!exit.answer) // back to the marked map
+            QCOMPARE(shown(exit.at), wanted("cross", true, exit.at));
+    }
 
 private:
     MapCanvas* picture() const { return map->findChild<MapCanvas*>(state.map_kind == JAPAN ? "Picture1" : "Picture2"); }
     QPushButton* button(const char* name) const { return map->findChild<QPushButton*>(QString::fromLatin1(name)); }
     QString text(const char* name) const { return map->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    bool ring() const // the highlight ring just left of the map
+    {
+        const QImage client = map->centralWidget()->grab().toImage();
+        return client.pixelColor((picture()->geometry().topLeft() + QPoint(-1, 9)) * client.devicePixelRatio())
+            == picture()->palette().color(QPalette::Highlight);
+    }
     void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(picture(), button, {}, at); }
     // Sent directly: QTest can neither point between pixels nor move with a button held.
     void move(QPointF at, Qt::MouseButtons held = Qt::NoButton)
@@ -210,67 +300,6 @@ private:
     MainWindowStandIn main;
     QPointer<MapWindow> map;
 };
-
-void MapWindowTest::marking_story()
-{
-    for (void (MapWindowTest::*checkpoint)() :
-         {&MapWindowTest::the_arrows_move_a_cross_that_stays, &MapWindowTest::each_screen_pixel_shows_an_image_pixel,
-          &MapWindowTest::the_mouse_and_space_mark_and_clear, &MapWindowTest::reopened_maps_start_plain})
-        if ((this->*checkpoint)(); QTest::currentTestFailed())
-            return;
-}
-
-void MapWindowTest::hand_over_data()
-{
-    QTest::addColumn<Exit>("exit");
-    const QString south = u"南緯0度0分1秒　→　北緯0度0分0秒"_s;
-    const QString west = u"西経0度26分29秒　→　東経0度0分0秒"_s;
-    const QString both = south + u"\r\n西経0度53分34秒　→　西経1度0分0秒"_s;
-    const QString tokyo = u"東京"_s, unknown = u"不明"_s;
-    QTest::newRow("決定 of a destination")
-        << Exit{{200, 100}, "btndecide", false, true, {}, {44, 59, 15, -88, 54, 43}, unknown, true, true};
-    QTest::newRow("the close box puts the saved copy back")
-        << Exit{{200, 100}, "", true, true, {}, TOKYO, tokyo, false, false};
-    QTest::newRow("so does Escape") << Exit{{200, 100}, "Escape", true, true, {}, TOKYO, tokyo, false, false};
-    QTest::newRow("south by a second")
-        << Exit{{397, 200}, "btndecide", true, true, south, {0, 0, 0, 0, 0, 35}, unknown, true, false};
-    QTest::newRow("both; west to 1°")
-        << Exit{{395, 200}, "btndecide", true, true, both, {0, 0, 0, -1}, unknown, true, false};
-    QTest::newRow("west by 26', cancelled")
-        << Exit{{396, 100}, "btndecide", true, false, west, MEANWHILE, u"途中"_s, false, false};
-}
-
-// Everything is written before the main window is shown, and the map window goes. Only the
-// copy saved at the opening may come back, not what the transfer point holds meanwhile.
-void MapWindowTest::hand_over()
-{
-    QFETCH(Exit, exit);
-    state.entering_departure = exit.entering_departure;
-    map->show();
-    QVERIFY(QTest::qWaitForWindowActive(map.data()));
-    press(exit.at);
-    move(QPoint(10, 20)); // on the way to the button: the mark is what counts
-    state.transfer_point = MEANWHILE;
-    state.transfer_name = u"途中"_s;
-    dialogs.answers.assign(exit.answer ? 0 : 1, false); // with none queued, OK
-    if (!*exit.leave_by)
-        QVERIFY(map->close());
-    else if (QByteArray(exit.leave_by) == "Escape")
-        QTest::keyClick(picture(), Qt::Key_Escape);
-    else
-        click(exit.leave_by);
-
-    QCOMPARE(dialogs.texts().join(""), exit.question.isEmpty() ? u""_s : MapWindow::sub_degree_message(exit.question));
-    QCOMPARE(main.at_show.size(), exit.answer ? 1 : 0);
-    const SharedState handed = exit.answer ? main.at_show[0] : state;
-    QCOMPARE(handed.transfer_point, exit.handed);
-    QCOMPARE(handed.transfer_name, exit.handed_name);
-    QCOMPARE(handed.point_handed_over, exit.point_handed_over);
-    QCOMPARE(handed.destination_handed_over, exit.destination_handed_over);
-    QCOMPARE(!map || !map->isVisible(), exit.answer);
-    if (!exit.answer) // back to the marked map
-        QCOMPARE(shown(exit.at), wanted("cross", true, exit.at));
-}
 
 QTEST_MAIN(MapWindowTest)
 #include "map_window_test.moc"

@@ -17,6 +17,7 @@
 using namespace orvine;
 using orvine::test::read_bytes;
 using orvine::test::View;
+using orvine::test::write_file;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -50,10 +51,15 @@ const QByteArray TOKYO_REC = rec(u"東京"_s, TOKYO);
 const QByteArray OSAKA_REC = rec(u"大阪"_s, OSAKA);
 const QByteArray SETTINGS_TOKYO = settings_rec(u"東京"_s, TOKYO);
 
-bool write_bytes(const QString& path, const QByteArray& bytes)
+// The names of the objects of the accessibility tree that report the focus.
+QStringList focused(QAccessibleInterface* iface)
 {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    QStringList found;
+    if (iface->state().focused)
+        found << iface->text(QAccessible::Name);
+    for (int i = 0; i < iface->childCount(); ++i)
+        found << focused(iface->child(i));
+    return found;
 }
 
 // Records "P000" … with distinct points; "P001" is at 1°0′1″ N 2°0′0″ E.
@@ -103,7 +109,7 @@ class PlaceListWindowTest : public QObject {
     // Writes the list, hands the point over as the main window does, shows the window.
     void open(const QByteArray& list_bytes, const QString& name = u"東京"_s, const Point& point = TOKYO)
     {
-        QVERIFY(write_bytes(list_path(), list_bytes));
+        QVERIFY(write_file(list_path(), list_bytes));
         state->transfer_name = name;
         state->transfer_point = point;
         if (!window)
@@ -119,6 +125,12 @@ class PlaceListWindowTest : public QObject {
     QPoint row_centre(int row) const { return place_list()->visualItemRect(place_list()->item(row)).center(); }
     void click_row(int row) { QTest::mouseClick(place_list()->viewport(), Qt::LeftButton, {}, row_centre(row)); }
     void click(const char* name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
+    bool ring() const // the highlight ring just left of the list
+    {
+        const QImage client = window->centralWidget()->grab().toImage();
+        return client.pixelColor((place_list()->geometry().topLeft() + QPoint(-1, 50)) * client.devicePixelRatio())
+            == place_list()->palette().color(QPalette::Highlight);
+    }
     void leave_by(const QByteArray& way)
     {
         if (way == "close")
@@ -158,9 +170,8 @@ private slots:
         state = std::make_unique<SharedState>();
         state->files_folder = dir->path();
         state->list_file = u"places.txt"_s;
-        state->start_name = u"東京"_s;
-        state->start_point = TOKYO;
-        QVERIFY(write_bytes(settings_path(), SETTINGS_TOKYO));
+        std::tie(state->start_name, state->start_point) = std::pair(u"東京"_s, TOKYO);
+        QVERIFY(write_file(settings_path(), SETTINGS_TOKYO));
         state->settings_stamp = load_settings(dir->path()).stamp;
         main_window = std::make_unique<QMainWindow>();
         dialogs.clear();
@@ -205,20 +216,77 @@ private slots:
             leave_by(round.way);
             const QString handed = round.takes ? named(round.typed, OSAKA) : named(round.given_name, round.given);
             QCOMPARE(named(state->transfer_name, state->transfer_point), handed);
-            QCOMPARE(state->point_handed_over, round.takes);
-            QCOMPARE(state->destination_handed_over, round.takes && !round.entering_departure);
+            QCOMPARE(std::pair(state->point_handed_over, state->destination_handed_over),
+                     std::pair(round.takes, round.takes && !round.entering_departure));
             QCOMPARE(name_at_main_show, state->transfer_name);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            if (QByteArray(round.way) == "close")
-                QVERIFY2(window.isNull(), round.way);
-            else // kept for next time
-                QVERIFY2(window && !window->isVisible(), round.way);
+            // Closed, the window goes; left another way, it is kept for next time.
+            QVERIFY2(QByteArray(round.way) == "close" ? window.isNull() : window && !window->isVisible(), round.way);
         }
         QVERIFY(dialogs.calls.empty());
     }
 
+    // Return in the name box registers a new name and does nothing else; on a place in the list
+    // it takes that place, choosing it first if it was only current.
+    void return_key_data()
+    {
+        QTest::addColumn<QString>("typed"); // into the name box; null: Return on the list
+        QTest::addColumn<int>("current");   // the row made current only, after a click on P002
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("a new name") << u" 京都 "_s << -1 << numbered_records(3) + rec(u"京都"_s, TOKYO) << u"-"_s;
+        QTest::newRow("a registered name") << u"P001"_s << -1 << numbered_records(3) << u"-"_s;
+        QTest::newRow("only blanks") << IDEO << -1 << numbered_records(3) << u"-"_s;
+        QTest::newRow("a chosen place") << QString() << -1 << numbered_records(3) << u"P002 2"_s;
+        QTest::newRow("a current place") << QString() << 1 << numbered_records(3) << u"P001 1"_s;
+    }
+    void return_key()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, current);
+        open(numbered_records(3));
+        QWidget* target = typed.isNull() ? static_cast<QWidget*>(place_list()) : name_box();
+        name_box()->setText(typed);
+        if (typed.isNull())
+            click_row(2);
+        if (current >= 0)
+            place_list()->setCurrentRow(current, QItemSelectionModel::NoUpdate);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTEST(read_bytes(list_path()), "file");
+        QFETCH(QString, taken);
+        QVERIFY(dialogs.calls.empty() && window->isVisible() == (taken == "-"));
+        const Point& p = state->transfer_point;
+        QCOMPARE(state->point_handed_over ? state->transfer_name + ' ' + QString::number(p.latitude.seconds) : u"-"_s,
+                 taken);
+    }
+
+    // Tab leaves the list: only the new focus reports it, the ring goes, and the place comes
+    // back as the current one. After 訂正登録 the corrected place is current, not chosen, in view,
+    // and the focus leaves the disabled button for the list.
+    void one_focus_and_the_corrected_place_in_view()
+    {
+        open(numbered_records(60));
+        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(window);
+        click_row(3);
+        QVERIFY(focused(tree) == QStringList({u"登録済み地名リスト"_s, u"P003"_s}) && ring());
+        QTest::keyClick(place_list(), Qt::Key_Tab);
+        QVERIFY(focused(tree) == QStringList{u"経度（秒）"_s} && !ring());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(focused(tree), QStringList({u"登録済み地名リスト"_s, u"P003"_s}));
+
+        QTest::keyClick(place_list(), Qt::Key_End); // P059 chosen
+        place_list()->scrollToTop();
+        name_box()->setText(u"名古屋"_s);
+        click("btnteisei");
+        QListWidgetItem* corrected = place_list()->currentItem();
+        QVERIFY(QApplication::focusWidget() == place_list() && corrected && place_list()->row(corrected) == 59
+                && !corrected->isSelected() && corrected->text() == u"名古屋"_s
+                && place_list()->viewport()->rect().contains(place_list()->visualItemRect(corrected)));
+    }
+
     // After a deletion 訂正登録 with nothing chosen changes nothing; the last deletion leaves an
-    // empty name at 0°, with nothing left to correct or hand over.
+    // empty name at 0°, with nothing left to correct or hand over, by mouse or keys.
     void deleting_every_place()
     {
         open(TOKYO_REC + OSAKA_REC);
@@ -231,7 +299,10 @@ private slots:
         click("btnsakujyo");
         QCOMPARE(shown(), View({{"name box", ""}, {"bars", "0,0,0,0,0,0"}, {"list", ""},
                                 {"enabled", ""}, {"focus", "Text1"}}));
-        QVERIFY(dialogs.calls.empty());
+        QCOMPARE(read_bytes(list_path()), QByteArray());
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Return})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QVERIFY(window->isVisible() && !state->point_handed_over && dialogs.calls.empty());
     }
 
     // The version box of this window, with its own indents.
@@ -335,7 +406,7 @@ private slots:
         const QString other = settings ? list_path() : settings_path();
         open(numbered_records(99));
         const QByteArray other_bytes = read_bytes(other);
-        QVERIFY(write_bytes(target, file_then));
+        QVERIFY(write_file(target, file_then));
 
         click_row(1);
         name_box()->setText(QString(400, u'x'));
@@ -379,9 +450,9 @@ private slots:
     void settings_changed_to_another_list()
     {
         open(TOKYO_REC);
-        QVERIFY(write_bytes(dir->path() + "/other.txt", OSAKA_REC));
+        QVERIFY(write_file(dir->path() + "/other.txt", OSAKA_REC));
         const QByteArray edited = rec(u"other.txt\",\"大阪"_s, OSAKA);
-        QVERIFY(write_bytes(settings_path(), edited));
+        QVERIFY(write_file(settings_path(), edited));
         name_box()->setText(u"京都"_s);
         click("Command4");
         const QString settings_file = QDir::toNativeSeparators(settings_path());

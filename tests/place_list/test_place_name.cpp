@@ -7,8 +7,7 @@ using namespace orvine;
 
 TEST(PlaceName, TrimsAsciiAndIdeographicBlanksOnlyAndKnowsAMissingName)
 {
-    const QString ideo(QChar(0x3000));
-    const QString nbsp(QChar(0x00A0));
+    const QString ideo(QChar(0x3000)), nbsp(QChar(0x00A0));
     const QString sapporo = QString::fromUtf8("札幌");
     const std::pair<QString, QString> rows[] = {
         {"  " + sapporo + " ", sapporo},
@@ -22,8 +21,6 @@ TEST(PlaceName, TrimsAsciiAndIdeographicBlanksOnlyAndKnowsAMissingName)
     for (const auto& [typed, trimmed] : rows)
         EXPECT_EQ(trimmed_name(typed), trimmed) << typed.toStdString();
 
-    EXPECT_TRUE(is_missing_name(QString()));
-    EXPECT_TRUE(is_missing_name(QString::fromUtf8("不明")));
-    EXPECT_FALSE(is_missing_name(QString::fromUtf8("不明な場所")));
-    EXPECT_FALSE(is_missing_name(sapporo));
+    EXPECT_TRUE(is_missing_name(QString()) && is_missing_name(QString::fromUtf8("不明")));
+    EXPECT_FALSE(is_missing_name(QString::fromUtf8("不明な場所")) || is_missing_name(sapporo));
 }

@@ -2,10 +2,8 @@
 #include "platform/dialogs.h"
 #include "platform/qt_japanese.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 class TestPlatform : public QObject {
     Q_OBJECT

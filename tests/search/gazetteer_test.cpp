@@ -78,10 +78,7 @@ struct TempDir {
 TEST(GazetteerSearch, MatchesFoldedNamesAndTellsNamesakesApart)
 {
     using V = std::vector<std::string>;
-    struct Row {
-        const char* query;
-        V shown;
-    } const rows[] = {
+    const std::pair<const char*, V> rows[] = {
         {"府中", V{"府中市（東京都）", "府中町（広島県）"}},              // kanji; a prefecture always
         {"fuchu", V{"府中市（東京都）", "府中町（広島県）"}},             // accents ignored
         {"ＦＵＣＨＵＣＨＯ", V{"府中町（広島県）"}},                     // full-width
@@ -93,8 +90,8 @@ TEST(GazetteerSearch, MatchesFoldedNamesAndTellsNamesakesApart)
         {"ベルリン", V{}},
         {" ・ ", V{}},                                                   // only separators
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(shown(small_world().search(r.query, {}, 20)), r.shown) << r.query;
+    for (const auto& [query, names] : rows)
+        EXPECT_EQ(shown(small_world().search(query, {}, 20)), names) << query;
 }
 
 TEST(GazetteerSearch, RegisteredPlacesComeFirstAndTheLimitHolds)
@@ -103,15 +100,10 @@ TEST(GazetteerSearch, RegisteredPlacesComeFirstAndTheLimitHolds)
     const SearchOutcome found = small_world().search("府中", registered, 20);
     EXPECT_EQ(shown(found), (std::vector<std::string>{"府中の実家", "府中市（東京都）", "府中町（広島県）"}));
     ASSERT_EQ(found.matches.size(), 3u);
-    const PlaceMatch& home = found.matches[0];
-    EXPECT_TRUE(home.registered);
-    EXPECT_EQ(home.where(), "");
-    const PlaceMatch& fuchu = found.matches[1];
-    EXPECT_FALSE(fuchu.registered);
-    EXPECT_EQ(fuchu.name, "府中市");
-    EXPECT_EQ(fuchu.where(), "東京都, 日本");
+    const PlaceMatch &home = found.matches[0], &fuchu = found.matches[1];
+    EXPECT_TRUE(home.registered && home.where().empty() && !fuchu.registered && !fuchu.exact);
+    EXPECT_EQ(fuchu.name + "|" + fuchu.where(), "府中市|東京都, 日本");
     EXPECT_DOUBLE_EQ(fuchu.latitude, 35.66922);
-    EXPECT_FALSE(fuchu.exact);
     EXPECT_TRUE(small_world().search("Fuchū", {}, 20).matches[0].exact);
     EXPECT_TRUE(small_world().search("自宅", registered, 20).matches[0].exact);
 
@@ -122,20 +114,16 @@ TEST(GazetteerSearch, RegisteredPlacesComeFirstAndTheLimitHolds)
 
 TEST(GazetteerSearch, BadQueriesMatchNothingAndSayWhy)
 {
-    struct Row {
-        std::string query;
-        QueryProblem problem;
-    } const rows[] = {
+    const std::pair<std::string, QueryProblem> rows[] = {
         {"paris\n", QueryProblem::ControlCharacter},
         {"par\xC3", QueryProblem::InvalidUtf8},
         {std::string(201, 'a'), QueryProblem::TooLong},
     };
     const std::vector<RegisteredPlace> registered = {{"paris", 1, 1}};
-    for (const Row& r : rows) {
-        const SearchOutcome outcome = small_world().search(r.query, registered, 20);
-        EXPECT_EQ(outcome.problem, r.problem) << r.query.substr(0, 20);
-        EXPECT_TRUE(outcome.matches.empty());
-        EXPECT_FALSE(describe(r.problem).empty());
+    for (const auto& [query, problem] : rows) {
+        const SearchOutcome outcome = small_world().search(query, registered, 20);
+        EXPECT_EQ(outcome.problem, problem) << query.substr(0, 20);
+        EXPECT_TRUE(outcome.matches.empty() && !describe(problem).empty());
     }
     EXPECT_EQ(small_world().search(std::string(200, 'a'), {}, 20).problem, QueryProblem::None);
 }
@@ -143,12 +131,8 @@ TEST(GazetteerSearch, BadQueriesMatchNothingAndSayWhy)
 TEST(GazetteerFile, DamageIsFoundAndNamed)
 {
     const std::string good = closed(BODY);
-    struct Row {
-        const char* what;
-        std::string bytes;
-        GazetteerProblem problem;
-        std::size_t line;
-    } const rows[] = {
+    // What is wrong, the bytes, the problem and its line.
+    const std::tuple<const char*, std::string, GazetteerProblem, std::size_t> rows[] = {
         {"empty", "", GazetteerProblem::NotAGazetteer, 1},
         {"later version", replaced(good, "GAZETTEER\t1", "GAZETTEER\t2"), GazetteerProblem::UnsupportedVersion, 1},
         {"cut", good.substr(0, good.size() / 2), GazetteerProblem::CutShort, 0},
@@ -160,13 +144,12 @@ TEST(GazetteerFile, DamageIsFoundAndNamed)
         {"invalid UTF-8", closed(replaced(BODY, "パリ", "\xE3\x83")), GazetteerProblem::Damaged, 16},
         {"a field too many", closed(replaced(BODY, "8336599\n", "8336599\t1\n")), GazetteerProblem::Damaged, 14},
     };
-    for (const Row& r : rows) {
-        const GazetteerLoad load = parse_gazetteer(r.bytes, "/x/gazetteer.tsv");
-        ASSERT_FALSE(load.ok()) << r.what;
-        EXPECT_EQ(load.error->problem, r.problem) << r.what;
-        EXPECT_EQ(load.error->line, r.line) << r.what;
-        EXPECT_NE(describe(*load.error).find("/x/gazetteer.tsv"), std::string::npos) << r.what;
-        EXPECT_EQ(load.gazetteer.size(), 0u) << r.what;
+    for (const auto& [what, bytes, problem, line] : rows) {
+        const GazetteerLoad load = parse_gazetteer(bytes, "/x/gazetteer.tsv");
+        ASSERT_FALSE(load.ok()) << what;
+        EXPECT_EQ(std::tuple(load.error->problem, load.error->line), std::tuple(problem, line)) << what;
+        EXPECT_NE(describe(*load.error).find("/x/gazetteer.tsv"), std::string::npos) << what;
+        EXPECT_EQ(load.gazetteer.size(), 0u) << what;
     }
     EXPECT_EQ(gazetteer_checksum("123456789"), 0xCBF43926u); // the CRC-32 check value
 }
@@ -179,19 +162,16 @@ TEST(GazetteerFile, OnlyRegularFilesOfSaneSizeAreRead)
     std::ofstream(big).put('O');
     fs::resize_file(big, Gazetteer::MAX_GAZETTEER_BYTES + 1);
     std::ofstream(good, std::ios::binary) << closed(BODY);
-    struct Row {
-        fs::path path;
-        GazetteerProblem problem;
-    } const rows[] = {
+    const std::pair<fs::path, GazetteerProblem> rows[] = {
         {dir.path / "missing", GazetteerProblem::CannotOpen},
         {dir.path, GazetteerProblem::NotARegularFile},
         {fifo, GazetteerProblem::NotARegularFile},
         {big, GazetteerProblem::TooLarge},
     };
-    for (const Row& r : rows) {
-        const GazetteerLoad load = load_gazetteer(r.path.string());
-        ASSERT_FALSE(load.ok()) << r.path;
-        EXPECT_EQ(load.error->problem, r.problem) << r.path;
+    for (const auto& [path, problem] : rows) {
+        const GazetteerLoad load = load_gazetteer(path.string());
+        ASSERT_FALSE(load.ok()) << path;
+        EXPECT_EQ(load.error->problem, problem) << path;
     }
     EXPECT_EQ(load_gazetteer(good.string()).gazetteer.size(), 8u);
 }
@@ -229,22 +209,19 @@ TEST(ShippedGazetteer, LoadsBesideTheBuiltProgramAndFindsKnownPlaces)
     EXPECT_GT(load.gazetteer.size(), 24000u);
     EXPECT_GT(load.gazetteer.japanese_named(), 6000u);
 
-    struct Row {
-        const char* query;
-        const char* first;
-        double latitude, longitude;
-    } const rows[] = {
+    // A query, the first place found and where it is.
+    const std::tuple<const char*, const char*, double, double> rows[] = {
         {"札幌", "札幌市（北海道）", 43.06667, 141.35},
         {"ロンドン", "ロンドン（英国）", 51.50853, -0.12574},
         {"ﾆｭｰﾖｰｸ", "ニューヨーク（アメリカ）", 40.71427, -74.00597},
         {"東京", "東京都", 35.6895, 139.69171},
         {"沖縄県", "沖縄県", 26.21667, 127.68333}, // at the point of Naha, which holds its office
     };
-    for (const Row& r : rows) {
-        const SearchOutcome found = load.gazetteer.search(r.query, {}, 20);
-        ASSERT_FALSE(found.matches.empty()) << r.query;
-        EXPECT_EQ(found.matches[0].display_text, r.first) << r.query;
-        EXPECT_DOUBLE_EQ(found.matches[0].latitude, r.latitude) << r.query;
-        EXPECT_DOUBLE_EQ(found.matches[0].longitude, r.longitude) << r.query;
+    for (const auto& [query, first, latitude, longitude] : rows) {
+        const SearchOutcome found = load.gazetteer.search(query, {}, 20);
+        ASSERT_FALSE(found.matches.empty()) << query;
+        EXPECT_EQ(found.matches[0].display_text, first) << query;
+        EXPECT_DOUBLE_EQ(found.matches[0].latitude, latitude) << query;
+        EXPECT_DOUBLE_EQ(found.matches[0].longitude, longitude) << query;
     }
 }

@@ -6,10 +6,8 @@ using namespace orvine;
 
 TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
 {
-    struct Row {
-        const char* text;
-        const char* key;
-    } const rows[] = {
+    // The text, and its key.
+    const std::pair<const char*, const char*> rows[] = {
         {"札幌市", "札幌市"},                           // kanji as they are
         {"ファーゴ", "ふぁーご"},                       // katakana as hiragana
         {"ﾊﾟﾘ", "ぱり"},                                // half-width, with its sound mark
@@ -30,20 +28,16 @@ TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
         {"\uE000\U00010000\U0010FFFF", "\uE000\U00010000\U0010FFFF"}, // the edges of valid code points
         {"Москва ɐ", "Москваɐ"},                       // other scripts unchanged
     };
-    for (const Row& r : rows) {
+    for (const auto& [text, folded] : rows) {
         std::string key;
-        EXPECT_EQ(fold_for_search(r.text, key), FoldProblem::none) << r.text;
-        EXPECT_EQ(key, r.key) << r.text;
+        EXPECT_EQ(fold_for_search(text, key), FoldProblem::none) << text;
+        EXPECT_EQ(key, folded) << text;
     }
 }
 
 TEST(FoldForSearch, RefusesInvalidUtf8AndControlCharacters)
 {
-    struct Row {
-        const char* what;
-        std::string text;
-        FoldProblem problem;
-    } const rows[] = {
+    const std::tuple<const char*, std::string, FoldProblem> rows[] = {
         {"stray continuation byte", "a\x80", FoldProblem::invalid_utf8},
         {"cut sequence", "\xE3\x81", FoldProblem::invalid_utf8},
         {"overlong slash", "\xC0\xAF", FoldProblem::invalid_utf8},
@@ -54,8 +48,8 @@ TEST(FoldForSearch, RefusesInvalidUtf8AndControlCharacters)
         {"DEL", "a\x7F", FoldProblem::control_character},
         {"C1 next line", "a\xC2\x85", FoldProblem::control_character},
     };
-    for (const Row& r : rows) {
+    for (const auto& [what, text, problem] : rows) {
         std::string key;
-        EXPECT_EQ(fold_for_search(r.text, key), r.problem) << r.what;
+        EXPECT_EQ(fold_for_search(text, key), problem) << what;
     }
 }

@@ -22,6 +22,13 @@ inline QByteArray read_bytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
+// Whether `bytes` became the whole file.
+inline bool write_file(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
 // While it lives, no file can grow beyond `bytes`: a write past it fails with EFBIG, as on a
 // full disk (SIGXFSZ, which would end the process, is ignored, as the program ignores it).
 class FileSizeLimit {
