@@ -98,6 +98,8 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
         {"--direct --unit nmi --ellipsoid --format csv 0 175 90 1000", 0,
          "lat2,lon2,final_bearing,ellipsoid_lat2,ellipsoid_lon2,ellipsoid_final_bearing\n"
          "0,-168.33527152627039,90,0,-168.36320093810647,90\n", ""},
+        // Along the antimeridian itself: one name for it, -180.
+        {"--direct 0 180 0 1000", 0, "8.998233517132622\t-180\t0\n", ""},
         {"--direct 35 139 30 -1", 2, "", "DISTANCE \"-1\": 距離は 0 以上"},
         {"--direct 35 139 30E 500", 2, "", "AZIMUTH \"30E\": 方位角に N/S/E/W は付けられません"},
     };
