@@ -453,7 +453,8 @@ std::optional<FileProblem> write_whole_file(const QString& folder, const QString
         return give_up(QStringLiteral("ファイルを置き換えられません"), errno);
     // Without this a power cut can bring back the old file after a save reported as done. The
     // file is in place by now, so a folder that cannot be flushed (some file systems refuse)
-    // does not make the save fail.
+    // does not make the save fail. (Windows has no folder flush: there MoveFileEx with
+    // MOVEFILE_WRITE_THROUGH after FlushFileBuffers on the new file does the same.)
     ::fsync(dir_fd.get());
     last_read = stamp_of(bytes);
     return std::nullopt;
