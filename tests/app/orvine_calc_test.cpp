@@ -1,4 +1,3 @@
-// Runs the built orvine-calc as a user or a script would.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -32,8 +31,7 @@ const struct OwnDir {
     ~OwnDir() { std::system(("rm -rf '" + DIR + "'").c_str()); }
 } own_dir;
 
-// Runs the calculator with `args` (shell words) and `input` in the file IN, which is also its
-// standard input, and standard output as `redirect` says.
+// `input` is both the file IN and standard input.
 CalcRun run(const std::string& args, const std::string& input = "", const std::string& redirect = " >" + OUT)
 {
     const std::string err = DIR + "err.txt";
@@ -149,8 +147,7 @@ TEST(OrvineCalc, BatchKeepsOneOutputLinePerInputLine)
     EXPECT_EQ(run("", "").status, 0);
 }
 
-// A batch larger than a block of input is computed on two threads: its lines come out as the
-// same lines do from small files, computed one block at a time, and in the same order.
+// A batch larger than a block of input is computed on two threads.
 TEST(OrvineCalc, LargeBatchesComeOutInOrder)
 {
     std::mt19937 gen(20250607);
@@ -251,21 +248,15 @@ TEST(OrvineCalc, FailedReadsAndWritesEndWithStatus4)
 }
 
 #ifdef GEODSOLVE_EXECUTABLE
-// The calculator against GeographicLib's GeodSolve: its sphere figures on the same sphere
-// (radius 6367447.5 m, flattening 0), its --ellipsoid figures on GRS80.
-//
-// Tolerances on the sphere. PI10 exceeds pi by 4.1e-10, so C is off by at most delta = 15e-10
-// rad (latitudes 2.05e-10, the longitude difference 8.2e-10, the arccosine 2.05e-10), D by
-// 9.6e-6 km (we allow 1e-5). Through A = acos((sin phi2 - sin phi1 cos C) / (sin C cos phi1)) the
-// bearing is off by at most delta (|tan phi1| + |cot C| + 1/sin C) / |sin A|, plus double rounding
-// amplified alike, below 1e-14 / (sin C cos phi1 sin A). Pairs with |sin A| < 0.01 (where the
-// offset dominates), closer than 0.01 rad or nearer than that to the antipode are left out.
+// Against GeodSolve on the sphere (radius 6367447.5 m, flattening 0) and GRS80. PI10 exceeds pi by
+// 4.1e-10, so C is off by at most delta = 15e-10 rad and D by 9.6e-6 km (we allow 1e-5); through
+// A = acos((sin phi2 - sin phi1 cos C) / (sin C cos phi1)) the bearing is off by at most
+// delta (|tan phi1| + |cot C| + 1/sin C) / |sin A| plus 1e-14 / (sin C cos phi1 sin A).
 namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-// GeodSolve's three figures for each line of IN: for the inverse problem (-i) the azimuths at
-// both ends and the distance in metres, for the direct problem lat2, lon2 and the final azimuth.
+// -i: both azimuths and the distance in metres; direct: lat2, lon2 and the final azimuth.
 std::vector<std::array<double, 3>> geodsolve(const std::string& ellipsoid, const char* mode = "-i")
 {
     const std::string out = DIR + "geodsolve_out.txt", options = std::string(mode) + " -e " + ellipsoid + " -p 9";
@@ -277,8 +268,7 @@ std::vector<std::array<double, 3>> geodsolve(const std::string& ellipsoid, const
     return rows;
 }
 
-// The bound above in degrees at latitude phi (degrees), true azimuth and central angle c
-// (radians); negative for a pair left out.
+// The bound above in degrees; negative for a pair left out (|sin A| or C or its antipode < 0.01).
 double bearing_bound(double phi, double azimuth, double c)
 {
     const double sin_a = std::abs(std::sin(azimuth * PI / 180));
@@ -293,8 +283,7 @@ double off(double b, double azimuth) { return std::abs(std::remainder(b - azimut
 
 } // namespace
 
-// Points the bars cannot hold (less than one degree west or south, fractions of a second) both
-// ways: London, Tokyo, Quito, Accra; then random points in whole seconds.
+// Points the bars cannot hold (under one degree west or south, fractions of a second) both ways.
 TEST(OrvineCalc, AgreesWithGeodSolveOnTheSphereAndOnGrs80)
 {
     std::ostringstream lines;
@@ -338,8 +327,6 @@ TEST(OrvineCalc, AgreesWithGeodSolveOnTheSphereAndOnGrs80)
     EXPECT_GT(compared, 3600u); // most pairs survive the exclusions, or the test proves little
 }
 
-// The direct problem on the same sphere and on GRS80: across the antimeridian, over the pole,
-// half way round and a little short of it, then random routes.
 TEST(OrvineCalc, DirectProblemAgreesWithGeodSolve)
 {
     std::ostringstream km, metres;

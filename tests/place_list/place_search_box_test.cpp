@@ -1,5 +1,3 @@
-// The place search under the place-list window's name box, on a small gazetteer written here
-// and a real list file in a temporary program directory.
 #include "place_list/place_list_window.h"
 #include "resources/window_builder.h"
 #include "shared_state/shared_state.h"
@@ -14,7 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Points as the bars and the list file hold them.
 const QString TOKYO = u"35,41,22,139,41,30"_s, TOWER = u"43,3,40,141,21,2"_s;
 const QString SAPPORO = u"43,3,51,141,20,49"_s; // 43.06417, 141.34694 to the nearest second
 
@@ -24,7 +21,6 @@ QByteArray rec(const QString& name, const QString& point)
 }
 const QByteArray LIST = rec(u"東京"_s, TOKYO) + rec(u"札幌テレビ塔"_s, TOWER);
 
-// Three cities, the most populous first, at GeoNames' points.
 GazetteerLoad small_gazetteer()
 {
     const std::string body = "ORVINE-GAZETTEER\t1\nC\tJP\t日本\tJapan\nC\tGB\t英国\tUnited Kingdom\n"
@@ -39,8 +35,7 @@ GazetteerLoad small_gazetteer()
 const QString SUB_DEGREE = u"にあります。\r\nこの画面は南緯・西経を度のマイナスで表すため、南緯・西経 1度未満の地点は"
                            u"入れられません。\r\nこの地点との方位と距離は orvine-calc で求められます。"_s;
 
-// Keys pressed in the drop-down list after typing; the name box, the bars and the message
-// then, and the list file after one more Return (empty: the window has been left).
+// `file`: the list file after one more Return (empty: the window has been left).
 struct KeysRow {
     const char* what;
     QString typed;
