@@ -92,8 +92,7 @@ TEST(ParseCoordinate, RefusalsNameTheArgumentAndTheFault)
     }
 }
 
-// The readers that bypass DMS::Decode give its degrees to the last bit, and refuse what it refuses
-// with its message.
+// The fast readers must give the general reader's degrees to the last bit, and its refusals.
 TEST(ParseCoordinate, PlainTextsReadAsTheLibraryReadsThem)
 {
     const char* const rows[] = {

@@ -1,6 +1,4 @@
-// Runs the built orvine-calc with place names, as a user or a script would: names on the command
-// line and in batch lines, --search, and a gazetteer that is missing or damaged. The points of
-// the names are the shipped gazetteer's lines (data/gazetteer.tsv), given here as numbers.
+// The points of the names are the shipped gazetteer's lines (data/gazetteer.tsv).
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -37,7 +35,6 @@ const struct RemoveDirAtExit {
     ~RemoveDirAtExit() { std::system(("rm -rf '" + DIR + "'").c_str()); }
 } remove_dir_at_exit;
 
-// Runs `program` (shell words) in DIR with `args` (shell words) and `input` on standard input.
 CalcRun run(const std::string& args, const std::string& input = "", const std::string& program = "'" ORVINE_CALC "'")
 {
     std::ofstream(IN, std::ios::binary) << input;
@@ -45,7 +42,6 @@ CalcRun run(const std::string& args, const std::string& input = "", const std::s
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(DIR + "out.txt"), read_file(DIR + "err.txt")};
 }
 
-// The gazetteer's points.
 const std::string TOKYO = "35.6895 139.69171", NEW_YORK = "40.71427 -74.00597", LONDON = "51.50853 -0.12574";
 const std::string AMBIGUOUS_LONDON =
     "PLACE1 \"London\": この名前の地点が 2 か所あります。どれかを書くか --first で人口の最も多い所に (ambiguous: 2 "
@@ -165,8 +161,7 @@ TEST(OrvineCalcNames, SearchListsTheMatchesInEachFormat)
     EXPECT_EQ(with_operands.status, 2);
 }
 
-// The program copied into a folder of its own finds its gazetteer in ../share/orvine/installed/,
-// as an installed one does; here that file is missing, damaged or cut short.
+// A copied program finds its gazetteer in ../share/orvine/installed/, as an installed one does.
 TEST(OrvineCalcNames, WithoutAGazetteerNumbersStillWork)
 {
     const std::string installed = DIR + "prefix/share/orvine/installed/", copy = DIR + "prefix/bin/orvine-calc";

@@ -1,4 +1,3 @@
-// Runs the built `orvine --map` as a user or a script would, on a machine without a display.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -79,8 +78,6 @@ TEST(OrvineMap, FilesStatusesAndMessages)
         EXPECT_NE(svg.find(shown), std::string::npos) << shown;
 }
 
-// Without its outline file (none beside it, none on the data path) the program still draws the
-// map, without land, and says why.
 TEST(OrvineMap, DrawsWithoutLandWhenTheOutlineFileIsMissing)
 {
     const std::string bin = DIR + "bare/bin/";

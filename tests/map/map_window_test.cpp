@@ -205,7 +205,6 @@ private:
                     {"description", position}};
     }
 
-
     void opened(MapKind kind)
     {
         state.map_kind = kind;

@@ -16,8 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A small world: namesakes in one country and across countries, a Japanese entry without
-// a prefecture, and names with accents.
+// Namesakes in one country and across countries, a Japanese entry without a prefecture, accents.
 const std::string BODY = "ORVINE-GAZETTEER\t1\n"
                          "C\tCA\tカナダ\tCanada\n"
                          "C\tFR\tフランス共和国\tFrance\n"
@@ -197,8 +196,6 @@ TEST(GazetteerFile, InstalledFileIsFoundBesideTheProgramThenInDataFolders)
     saved ? ::setenv("XDG_DATA_DIRS", kept.c_str(), 1) : ::unsetenv("XDG_DATA_DIRS");
 }
 
-// The generated file as the program in the build tree finds it: it must load, and a few
-// well-known places must come out as the data gives them.
 TEST(ShippedGazetteer, LoadsBesideTheBuiltProgramAndFindsKnownPlaces)
 {
     const std::string path = gazetteer_candidates(ORVINE_BUILD_PROGRAM, nullptr).front();
