@@ -96,7 +96,6 @@ class PlaceSearchBoxTest : public QObject {
         name_box()->clear(); // as a user types over the handed-over name
         name_box()->setFocus();
     }
-    // Keys go where the system sends them: to the drop-down while it is open.
     void press(const QList<Qt::Key>& keys, const QString& text = {})
     {
         for (int i = 0; i < keys.size() + text.size(); ++i) {
@@ -115,10 +114,7 @@ private slots:
         dialogs.clear();
     }
 
-    // Down to a match and Return puts its name (without where it lies) in the box and its point
-    // on the bars, so that Return, the list closed, registers it as 追加登録 does. A place the
-    // bars cannot hold is refused, and marked so for a screen reader. Escape and Return on
-    // nothing only close the list; typing changes nothing but the text.
+    // A place the bars cannot hold is refused, and marked so for a screen reader.
     void keys_in_the_list_data()
     {
         QTest::addColumn<int>("index");
@@ -146,8 +142,7 @@ private slots:
         QCOMPARE(test::read_bytes(dir.filePath("places.txt")), window->isVisible() ? row.after_return : LIST);
     }
 
-    // Read at the first keystroke, never at the opening; a gazetteer that is not installed is
-    // reported once, and the registered places are still offered.
+    // Read at the first keystroke, never at the opening, so that a missing one costs nothing.
     void gazetteer_not_installed()
     {
         qputenv("XDG_DATA_DIRS", dir.path().toUtf8()); // no data folder holds one

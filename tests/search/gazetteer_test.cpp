@@ -130,7 +130,6 @@ TEST(GazetteerSearch, BadQueriesMatchNothingAndSayWhy)
 TEST(GazetteerFile, DamageIsFoundAndNamed)
 {
     const std::string good = closed(BODY);
-    // What is wrong, the bytes, the problem and its line.
     const std::tuple<const char*, std::string, GazetteerProblem, std::size_t> rows[] = {
         {"empty", "", GazetteerProblem::NotAGazetteer, 1},
         {"later version", replaced(good, "GAZETTEER\t1", "GAZETTEER\t2"), GazetteerProblem::UnsupportedVersion, 1},
@@ -206,7 +205,6 @@ TEST(ShippedGazetteer, LoadsBesideTheBuiltProgramAndFindsKnownPlaces)
     EXPECT_GT(load.gazetteer.size(), 24000u);
     EXPECT_GT(load.gazetteer.japanese_named(), 6000u);
 
-    // A query, the first place found and where it is.
     const std::tuple<const char*, const char*, double, double> rows[] = {
         {"札幌", "札幌市（北海道）", 43.06667, 141.35},
         {"ロンドン", "ロンドン（英国）", 51.50853, -0.12574},
