@@ -1,45 +1,18 @@
 // The points of the names are the shipped gazetteer's lines (data/gazetteer.tsv).
-#include <gtest/gtest.h>
+#include "support/command_run.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
-#include <string>
+using orvine::test::read_file;
+using CalcRun = orvine::test::CommandRun;
 
 namespace {
 
-struct CalcRun {
-    int status;
-    std::string out, err;
-};
-
-std::string read_file(const std::string& path)
-{
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
-std::string own_dir()
-{
-    const std::string dir = ::testing::TempDir() + "orvine_calc_names_test." + std::to_string(getpid()) + "/";
-    mkdir(dir.c_str(), 0700);
-    return dir;
-}
-
-const std::string DIR = own_dir(), IN = DIR + "in.txt";
-const struct RemoveDirAtExit {
-    ~RemoveDirAtExit() { std::system(("rm -rf '" + DIR + "'").c_str()); }
-} remove_dir_at_exit;
+const std::string DIR = orvine::test::own_folder("orvine_calc_names_test"), IN = DIR + "in.txt";
 
 CalcRun run(const std::string& args, const std::string& input = "", const std::string& program = "'" ORVINE_CALC "'")
 {
     std::ofstream(IN, std::ios::binary) << input;
-    const int raw = std::system(("cd '" + DIR + "' && " + program + " " + args + " <in.txt >out.txt 2>err.txt").c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(DIR + "out.txt"), read_file(DIR + "err.txt")};
+    return orvine::test::run_command("cd '" + DIR + "' && " + program + " " + args + " <in.txt >out.txt 2>err.txt",
+                                     DIR + "out.txt", DIR + "err.txt");
 }
 
 const std::string TOKYO = "35.6895 139.69171", NEW_YORK = "40.71427 -74.00597", LONDON = "51.50853 -0.12574";

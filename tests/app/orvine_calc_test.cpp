@@ -1,44 +1,22 @@
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/command_run.h"
 
 #include <array>
-#include <fstream>
 #include <random>
-#include <sstream>
+
+using orvine::test::read_file;
+using CalcRun = orvine::test::CommandRun;
 
 namespace {
 
-struct CalcRun {
-    int status;
-    std::string out, err;
-};
-
-std::string read_file(const std::string& path)
-{
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
-// A folder of this run's own: other runs of the suite may share the temporary folder.
-const std::string DIR = ::testing::TempDir() + "orvine_calc_test." + std::to_string(getpid()) + "/",
-                  IN = DIR + "in.txt", OUT = DIR + "out.txt";
-const struct OwnDir {
-    OwnDir() { mkdir(DIR.c_str(), 0700); }
-    ~OwnDir() { std::system(("rm -rf '" + DIR + "'").c_str()); }
-} own_dir;
+const std::string DIR = orvine::test::own_folder("orvine_calc_test"), IN = DIR + "in.txt", OUT = DIR + "out.txt";
 
 // `input` is both the file IN and standard input.
 CalcRun run(const std::string& args, const std::string& input = "", const std::string& redirect = " >" + OUT)
 {
-    const std::string err = DIR + "err.txt";
     std::remove(OUT.c_str());
     std::ofstream(IN, std::ios::binary) << input;
-    const int raw = std::system(("'" ORVINE_CALC "' " + args + " <" + IN + redirect + " 2>" + err).c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(OUT), read_file(err)};
+    const std::string err = DIR + "err.txt";
+    return orvine::test::run_command("'" ORVINE_CALC "' " + args + " <" + IN + redirect + " 2>" + err, OUT, err);
 }
 
 std::vector<std::string> split(const std::string& text, char at)

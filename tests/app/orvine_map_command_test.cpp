@@ -1,33 +1,11 @@
-#include <gtest/gtest.h>
+#include "support/command_run.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
+using orvine::test::read_file;
+using MapRun = orvine::test::CommandRun;
 
 namespace {
 
-struct MapRun {
-    int status;
-    std::string err;
-};
-
-std::string read_file(const std::string& path)
-{
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
-const std::string DIR = ::testing::TempDir() + "orvine_map_command_test." + std::to_string(getpid()) + "/";
-const struct OwnDir {
-    OwnDir() { mkdir(DIR.c_str(), 0700); }
-    ~OwnDir() { std::system(("rm -rf '" + DIR + "'").c_str()); }
-} own_dir;
+const std::string DIR = orvine::test::own_folder("orvine_map_command_test");
 
 // The X11 platform asked for and no display: the command must pick the offscreen one itself.
 MapRun run(const std::string& program, const std::string& args, const std::string& env = "")
@@ -35,8 +13,7 @@ MapRun run(const std::string& program, const std::string& args, const std::strin
     const std::string err = DIR + "err.txt";
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + env + " '" + program
                                 + "' " + args + " >/dev/null 2>" + err;
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(err)};
+    return orvine::test::run_command(command, "", err);
 }
 
 } // namespace
