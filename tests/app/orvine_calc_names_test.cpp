@@ -1,51 +1,20 @@
-// Runs the built orvine-calc with place names, as a user or a script would: names on the command
-// line and in batch lines, --search, and a gazetteer that is missing or damaged. The points of
-// the names are the shipped gazetteer's lines (data/gazetteer.tsv), given here as numbers.
-#include <gtest/gtest.h>
+// The points of the names are the shipped gazetteer's lines (data/gazetteer.tsv).
+#include "support/command_run.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
-#include <string>
+using orvine::test::read_file;
+using CalcRun = orvine::test::CommandRun;
 
 namespace {
 
-struct CalcRun {
-    int status;
-    std::string out, err;
-};
+const std::string DIR = orvine::test::own_folder("orvine_calc_names_test"), IN = DIR + "in.txt";
 
-std::string read_file(const std::string& path)
-{
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
-std::string own_dir()
-{
-    const std::string dir = ::testing::TempDir() + "orvine_calc_names_test." + std::to_string(getpid()) + "/";
-    mkdir(dir.c_str(), 0700);
-    return dir;
-}
-
-const std::string DIR = own_dir(), IN = DIR + "in.txt";
-const struct RemoveDirAtExit {
-    ~RemoveDirAtExit() { std::system(("rm -rf '" + DIR + "'").c_str()); }
-} remove_dir_at_exit;
-
-// Runs `program` (shell words) in DIR with `args` (shell words) and `input` on standard input.
 CalcRun run(const std::string& args, const std::string& input = "", const std::string& program = "'" ORVINE_CALC "'")
 {
     std::ofstream(IN, std::ios::binary) << input;
-    const int raw = std::system(("cd '" + DIR + "' && " + program + " " + args + " <in.txt >out.txt 2>err.txt").c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(DIR + "out.txt"), read_file(DIR + "err.txt")};
+    return orvine::test::run_command("cd '" + DIR + "' && " + program + " " + args + " <in.txt >out.txt 2>err.txt",
+                                     DIR + "out.txt", DIR + "err.txt");
 }
 
-// The gazetteer's points.
 const std::string TOKYO = "35.6895 139.69171", NEW_YORK = "40.71427 -74.00597", LONDON = "51.50853 -0.12574";
 const std::string AMBIGUOUS_LONDON =
     "PLACE1 \"London\": この名前の地点が 2 か所あります。どれかを書くか --first で人口の最も多い所に (ambiguous: 2 "
@@ -89,7 +58,6 @@ TEST(OrvineCalcNames, NamesThatFitNoPlaceOrSeveralAreRefused)
          "PLACE2 \"Xyzzyville\": 地名が見つかりません (no place of this name; --search NAME lists the places "
          "whose name holds NAME)"},
         {"東京 \"$(printf '\\001')\"", 2, "PLACE2 \"\\x01\": 検索語に制御文字があります。 (not a place name: it holds a control character)"},
-        {"東京 \"$(printf '\\377')\"", 2, "PLACE2 \"\\xFF\": 検索語が UTF-8 の文字列ではありません。 (not a place name: not UTF-8)"},
         {"東京 \"$(printf 'x%.0s' $(seq 10000))\"", 2, "文字まで）。 (not a place name: longer than 200 characters)"},
         {"東京 35", 2, "地点が 2 つ必要です (expected two places, each a name or LAT LON), found 2 operands"},
         {"--direct 東京 30", 2, "expected a place, as a name or LAT LON, then AZIMUTH and DISTANCE), found 2 operands"},
@@ -165,8 +133,7 @@ TEST(OrvineCalcNames, SearchListsTheMatchesInEachFormat)
     EXPECT_EQ(with_operands.status, 2);
 }
 
-// The program copied into a folder of its own finds its gazetteer in ../share/orvine/installed/,
-// as an installed one does; here that file is missing, damaged or cut short.
+// A copied program finds its gazetteer in ../share/orvine/installed/, as an installed one does.
 TEST(OrvineCalcNames, WithoutAGazetteerNumbersStillWork)
 {
     const std::string installed = DIR + "prefix/share/orvine/installed/", copy = DIR + "prefix/bin/orvine-calc";

@@ -1,4 +1,3 @@
-// The six bars and their echo labels in both windows.
 #include "controls/dms_bars.h"
 #include "resources/window_builder.h"
 

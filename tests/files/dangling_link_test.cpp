@@ -1,7 +1,5 @@
-// A link whose target is gone is not a missing file. A missing place list is an empty one and
-// a missing settings file means a first start; behind a dangling link the user's file may only
-// be out of reach for now (a disk not mounted, a folder moved), so it is reported as
-// unreadable, never rewritten from an empty list, and the link stays as it was.
+// Behind a dangling link the user's file may only be out of reach for now (a disk not mounted),
+// so it must be reported as unreadable, never taken for a missing file and rewritten.
 #include "files/place_list_file.h"
 #include "files/settings_file.h"
 

@@ -1,6 +1,4 @@
 #pragma once
-// Raw bytes in and out of a temporary program directory, special files in place of a file, and
-// problems compared in one step.
 #include "support/test_files.h"
 #include "files/file_problem.h"
 
@@ -17,13 +15,12 @@
 
 namespace orvine::test {
 
-// Shift-JIS bytes from the code page 932 table.
 inline const QByteArray SJIS_TOKYO("\x93\x8c\x8b\x9e", 4); // 東京
 inline const QByteArray SJIS_OSAKA("\x91\xe5\x8d\xe3", 4); // 大阪
 inline const QString TOKYO = QString::fromUtf8("東京");
 inline const QString OSAKA = QString::fromUtf8("大阪");
 
-// A problem's kind, record and field, to compare in one step; record and field -1 for none.
+// Record and field -1 for none.
 inline std::tuple<FileProblem::Kind, int, int> where(const std::optional<FileProblem>& p)
 {
     return p ? std::tuple(p->kind, p->record, p->field) : std::tuple(FileProblem::Kind::Missing, -1, -1);
@@ -34,8 +31,7 @@ inline void write_bytes(const QString& path, const QByteArray& bytes)
     ASSERT_TRUE(write_file(path, bytes)) << path.toStdString();
 }
 
-// Puts a special file at `path`: "folder", "fifo" (no writer: reading would block for ever),
-// "device" (a link to /dev/zero) or "3 GiB" (sparse, far beyond the size limit).
+// "folder", "fifo" (no writer), "device" (a link to /dev/zero) or "3 GiB" (sparse).
 inline void make_special(const QString& path, const std::string& kind)
 {
     const bool ok = kind == "folder" ? QDir().mkdir(path)

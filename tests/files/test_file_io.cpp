@@ -49,9 +49,7 @@ QStringList snapshot(const QString& root)
 
 } // namespace
 
-// Root with a user's HOME (sudo -E) writes only inside the user's folder "f" (owned by `owner`),
-// never into root's folder "o" beside it; the one file `changed` gets "new", keeping its owner
-// and mode. A new file in the user's folder is the user's.
+// Root with a user's HOME (sudo -E) writes only inside the user's folder, keeping owner and mode.
 TEST(FileIo, RunAsAnotherUserWritesOnlyInsideTheFolder)
 {
     if (geteuid() != 0)
@@ -98,9 +96,7 @@ TEST(FileIo, RunAsAnotherUserWritesOnlyInsideTheFolder)
     EXPECT_EQ(QFileInfo(users.filePath("new.txt")).ownerId(), OTHER_USER);
 }
 
-// The lock is flock() on the folder: no file is taken for it or left behind, and the system
-// ends it with its holder. What an older version or a crash left (lock files an hour old, one
-// of them a list) is neither in the way nor touched.
+// Lock files an older version or a crash left (one of them a list) are neither in the way nor touched.
 TEST(FileIo, LockingTouchesNoFileAndEndsWithItsHolder)
 {
     QTemporaryDir dir;
@@ -154,10 +150,8 @@ TEST(FileIo, FolderIsFlushedAfterTheRename)
 #endif
 }
 
-// Each refusal names what really happened, as a process of its own that had read "old" and
-// writes "new" (as the folder's owner: root would read an unreadable file anyway). The real
-// file-size limit comes with SIGXFSZ at its default: the program ignores the signal, so the
-// write fails as on a full disk instead of ending the program. %1 is the files' folder.
+// Run as the folder's owner (root would read an unreadable file anyway). SIGXFSZ stays at its
+// default: the program must ignore it, so the write fails as on a full disk instead of ending it.
 TEST(FileIo, RefusalsNameTheRealCause)
 {
     const QByteArray big(5000, 'x');
@@ -197,7 +191,6 @@ TEST(FileIo, RefusalsNameTheRealCause)
     }
 }
 
-// --help and --version whose output cannot be written (a full disk) end in failure.
 TEST(ProgramOutput, UnwrittenHelpOrVersionFails)
 {
     for (const char* option : {"--version", "--help"}) {

@@ -30,8 +30,7 @@ const QString DATA_DIR = QStringLiteral(ORVINE_DATA_DIR);
 
 } // namespace
 
-// A temporary installation (bin/ and share/orvine/installed/ as `cmake --install` lays them
-// out) and a temporary home.
+// bin/ and share/orvine/installed/ as `cmake --install` lays them out, and a temporary home.
 struct Installation {
     QTemporaryDir root;
     QString bin = root.filePath("bin"), home = root.filePath("home"),
@@ -106,8 +105,6 @@ TEST(FileLocation, ChoosesTheFolderAndSeedsOnlyWhatIsAbsent)
     }
 }
 
-// The folders the program creates are the user's alone (0700) whatever the umask, a folder
-// that was there keeps its mode, and the copies follow the umask.
 TEST(FileLocation, CreatedFoldersArePrivateAndCopiesFollowTheUmask)
 {
     using P = QFileDevice::Permission;
@@ -133,9 +130,7 @@ TEST(FileLocation, CreatedFoldersArePrivateAndCopiesFollowTheUmask)
     }
 }
 
-// A folder that cannot be set up is named, with the real cause, by the missing settings file's
-// message, and nothing is created at the root of the file system. `data_home`: XDG_DATA_HOME
-// under the temporary root, or "-" for no HOME.
+// Nothing may be created at the root of the file system. `data_home`: "-" for no HOME.
 TEST(FileLocation, AFolderThatCannotBeSetUpSaysWhy)
 {
     const struct Row {
@@ -172,8 +167,6 @@ TEST(FileLocation, AFolderThatCannotBeSetUpSaysWhy)
     }
 }
 
-// Root seeding a user's folder (sudo -E) leaves it the user's, and makes no folder through a
-// link of theirs.
 TEST(FileLocation, RootSeedsAUsersFolderAsTheirs)
 {
     if (geteuid() != 0)
@@ -193,8 +186,6 @@ TEST(FileLocation, RootSeedsAUsersFolderAsTheirs)
     EXPECT_TRUE(QDir(in.root.filePath("root's")).isEmpty());
 }
 
-// The installed defaults read whole, start in Tokyo as the built-in copy does, and are byte for
-// byte what the program writes.
 TEST(DefaultFiles, LoadWholeAndAreWhatTheProgramWrites)
 {
     const SettingsLoad settings = load_settings(DATA_DIR);

@@ -59,8 +59,7 @@ TEST_F(PlaceListFile, LoadsInFileOrderUpToAnEmptyName)
     ASSERT_TRUE(load().ok());
     EXPECT_EQ(names(), (QStringList{TOKYO, "Sydney, NSW"}));
     EXPECT_EQ(table.rows[1].point, (Point{-33, 52, 4, 151, 12, 26}));
-    // Records behind an empty name are not loaded and the caller is told: the table is not the
-    // whole file, so it is not written back.
+    // Records behind an empty name: the table is not the whole file, so it must not be written back.
     write_bytes(path(), TOKYO_REC + "\"\",0,0,0,0,0,0\r\n" + OSAKA_REC);
     PlaceListLoad result = load();
     EXPECT_TRUE(result.ok() && !table.loaded_whole());

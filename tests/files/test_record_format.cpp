@@ -18,7 +18,6 @@ Record rec(const QString& name, std::int64_t a, std::int64_t b, std::int64_t c, 
     return Record{name, a, b, c, d, e, f};
 }
 
-// Every record of `bytes` read as a place record, and the first problem if any.
 std::vector<Record> read_all(const QByteArray& bytes, std::optional<FileProblem>& problem)
 {
     RecordReader reader(bytes);

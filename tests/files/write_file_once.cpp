@@ -1,8 +1,5 @@
-// write_file_once FOLDER NAME NEW [OLD]: rewrites FOLDER/NAME with the bytes NEW as the
-// program does (the file-size signal ignored first), having read the file before, or, given
-// OLD, as if it had read OLD there. For tests that watch a whole process: its system calls,
-// its end under a lowered file-size limit, a run as another user. Prints the problem and
-// exits 1 when the write is refused.
+// write_file_once FOLDER NAME NEW [OLD]: rewrites FOLDER/NAME as the program does, having read
+// it (or OLD) before; prints the problem and exits 1 when the write is refused.
 #include "files/file_io.h"
 
 #include <cstdio>

@@ -1,4 +1,3 @@
-// The steps of the window's formulas whose limits ordinary pairs never reach.
 #include "geodesy/azimuth.h"
 #include "geodesy/coordinates.h"
 

@@ -6,8 +6,7 @@
 
 using namespace orvine;
 
-// Worked examples at the limits of the formulas, with the window's captions; ordinary pairs are
-// held against GeodSolve through the calculator, which gives the window's results to the last bit.
+// Limits of the formulas; ordinary pairs are held against GeodSolve through the calculator.
 TEST(Calculate, WorkedExamples)
 {
     struct Example {

@@ -9,10 +9,7 @@
 
 using namespace orvine;
 
-// The twelve directions clockwise from north, 30 degrees each and centred on multiples of 30.
-// On the compass figure a bearing B lies at 90 - B degrees counter-clockwise from east, so the
-// sector of bearings [lo, hi) is the arc from 90 - hi to 90 - lo, counted here in the figure's
-// unit of 15 degrees (PI10 / 12) within 0..23.
+// The sector of bearings [lo, hi) is the figure's arc from 90 - hi to 90 - lo, in units of 15°.
 TEST(DirectionSector, EachSectorsNameBoundsAndArcOnTheFigure)
 {
     const char* const names[] = {"北（子）",     "北北東（丑）", "東北東（寅）", "東（卯）",

@@ -1,5 +1,3 @@
-// Which of its six cases the main window takes when another window hands control back, for
-// every combination of the four hand-over flags.
 #include "main_window/activation.h"
 #include "shared_state/shared_state.h"
 

@@ -1,5 +1,4 @@
-// The main window on real files in a temporary program directory: its stories, the keyboard
-// and screen readers, and the direction map beside it.
+// The main window's stories on real files in a temporary program directory.
 #include "controls/dms_bars.h"
 #include "main_window/compass_canvas.h"
 #include "main_window/main_window.h"
@@ -47,7 +46,6 @@ QWidget* shown_window(const char* name)
     qFatal("no window %s is shown", name);
 }
 
-// What a screen reader hears as the description of `w`.
 QString said(QWidget* w)
 {
     return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
@@ -57,7 +55,6 @@ QString focus()
     return QApplication::focusWidget()->objectName();
 }
 
-// Opens a result label's menu and chooses コピー.
 void copy_by_menu(QLabel* result)
 {
     QTimer::singleShot(0, [] {
@@ -69,7 +66,6 @@ void copy_by_menu(QLabel* result)
     emit result->customContextMenuRequested(QPoint(2, 2));
 }
 
-// Departure entry with nothing computed, as after start-up.
 View entering_departure(const QString& bars, const QString& departure)
 {
     return View{{"bars", bars}, {"departure", departure}, {"destination", NO_POINT}, {"result", NO_RESULT},
@@ -77,8 +73,7 @@ View entering_departure(const QString& bars, const QString& departure)
                 {"picture", "globe"}, {"flags", "entering_departure"}};
 }
 
-// One run of the program, started: a program directory with the given files, SharedState,
-// recording dialogs and the main window; `want` is what the window should show by now.
+// One started run of the program; `want` is what the window should show by now.
 struct Run {
     QTemporaryDir dir;
     SharedState state;
@@ -111,7 +106,6 @@ struct Run {
         for (std::size_t i = 0; i < DmsBars::COUNT; ++i)
             bar(i)->setValue(values[i]);
     }
-    // The bars set to `p` and the focus on 方位表示, ready for Return.
     void aim(const Point& p)
     {
         set_bars(p);
@@ -119,7 +113,6 @@ struct Run {
     }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void trigger(const char* item) { find<QAction>(item)->trigger(); }
-    // What the window shows, and the hand-over flags behind it.
     View shown()
     {
         QStringList bars, enabled, flags;
@@ -152,9 +145,7 @@ struct Run {
     {
         return window->centralWidget()->grab().toImage().pixelColor(QPoint(363, 230) + from_centre);
     }
-    // Another window hands control back: the main window was hidden; the other window leaves its
-    // point and name in the transfer point when it hands one over, else in the copy it saved,
-    // sets the flags and shows the main window.
+    // Another window hands back: the point goes to the transfer point if handed over, else the saved copy.
     void hand_over(const Point& p, const QString& name, bool point_handed_over, bool destination_handed_over = false)
     {
         window->hide();
@@ -166,7 +157,6 @@ struct Run {
     }
 };
 
-// A story: its checkpoints run in order on one run, up to the first that fails.
 void run_story(Run& run, std::initializer_list<void (*)(Run&)> checkpoints)
 {
     for (const auto checkpoint : checkpoints)
@@ -222,9 +212,7 @@ void the_result_is_copied_as_one_line(Run& run)
     QCOMPARE(run.find<QWidget>("compass")->accessibleDescription(), QString(line).replace('\t', u"、"_s));
 }
 
-// A return trip departs from the bars as they are now (a second east of the destination) and
-// swaps the names. Refused destinations (that western departure itself, then its antipode)
-// keep the result.
+// A return trip departs from the bars as they are now; refused destinations keep the result.
 void return_trip_then_refusals(Run& run)
 {
     run.bar(5)->setValue(22);
@@ -242,7 +230,6 @@ void return_trip_then_refusals(Run& run)
                                                u"ちょうど地球の正反対となります。\r\r               計算不能です。"_s}));
 }
 
-// 戻る shows the western departure in entry form; 初期設定 restores the start-up point.
 void back_then_reset(Run& run)
 {
     run.click("btn_return");
@@ -253,8 +240,7 @@ void back_then_reset(Run& run)
     QCOMPARE(run.shown(), run.want.set({{"bars", TOKYO_BARS}, {"departure", u"東京 "_s + AT_TOKYO}}));
 }
 
-// 次へ checks the name against the place list as it is now: a damaged list skips the check and
-// is reported once; a readable one takes the name from a moved departure. Then the end.
+// The name check reads the list as it is now: a damaged one skips the check, reported once.
 void name_check_then_end(Run& run)
 {
     write_cp932(run.dir.filePath("places.txt"), u"\"東京\",35,x1,22,139,41,30\r\n"_s);
@@ -274,7 +260,6 @@ void name_check_then_end(Run& run)
 }
 
 // Nothing chosen in the place list: the bars it was given come back, not the start-up point.
-// Then a departure taken there.
 void departure_hand_overs(Run& run)
 {
     run.set_bars(NEW_YORK);
@@ -287,11 +272,7 @@ void departure_hand_overs(Run& run)
                                         {"flags", "entering_departure point_handed_over"}}));
 }
 
-// A registered destination handed over keeps its name through the calculation. Nothing taken
-// after the result, here on the world map: the figure stays, the departure summary shows the
-// stored departure. A new destination then replaces the result; off the registered point its
-// name goes. Last, an excursion cancelled after the result: the result is shown again, the
-// bars and 方位表示 locked.
+// Nothing taken after a result keeps the figure; a cancelled excursion shows the result again, locked.
 void destination_hand_overs(Run& run)
 {
     const QString new_york = u"ニューヨーク "_s + AT_NEW_YORK;
@@ -348,8 +329,7 @@ private slots:
         QTest::newRow("no list name") << u"\"\",\"東京\",35,41,22,139,41,30\r\n"_s << "places.txt"
                                       << u"インストール時の初期設定で起動します。"_s;
     }
-    // A message, the installed start-up point, the user's list kept when its name could be read,
-    // and the damaged file untouched until a start-up registration the user confirms.
+    // A damaged file stays untouched until a start-up registration the user confirms.
     void start_up_failure()
     {
         QFETCH(QString, settings);
@@ -366,8 +346,7 @@ private slots:
         QCOMPARE(run.shown(), entering_departure(TOKYO_BARS, u"東京 "_s + AT_TOKYO));
         QCOMPARE(read_bytes(ini), before);
 
-        // 初期設定登録 in the place-list window: Cancel leaves the file alone, OK rewrites it (after a
-        // warning when it was damaged) with the list name that was in use.
+        // OK rewrites the file with the list name that was in use; Cancel leaves it alone.
         run.trigger("mnulist");
         auto* register_start_point = control<QPushButton>(shown_window("PlaceListWindow"), "Command4");
         run.dialogs.answers = {false};
@@ -385,8 +364,6 @@ private slots:
         Run run({{"vantorff.ini", u"\"places.txt\",\"大阪\",34,41,38,135,30,4\r\n"_s}, {"places.txt", PLACES}});
         run_story(run, {departure_hand_overs, destination_hand_overs});
     }
-    // 方位地図 opens beside the main window, follows the departure and the result, and hides and
-    // comes back with it.
     void direction_map_follows_the_main_window()
     {
         Run run;
@@ -412,8 +389,7 @@ private slots:
         run.click("btn_return");
         QVERIFY(!map->drawing().destination_result());
     }
-    // Return and Space press whatever has the focus, and only 終了 ends the run. Key_F35 stands
-    // for New York put on the bars with the focus on 方位表示.
+    // Key_F35 stands for New York put on the bars with the focus on 方位表示.
     void keys_never_end_the_program()
     {
         const std::tuple<bool, QList<Qt::Key>> rows[] = {
@@ -431,7 +407,6 @@ private slots:
             QCOMPARE(focus() + QString::number(run.ended), u"ido_do0"_s);
         }
     }
-    // Tab through the six bars: the focused one alone is framed in the highlight colour.
     void focused_bar_is_framed()
     {
         Run run;
@@ -444,8 +419,6 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
     }
-    // After 方位表示 and 帰路 the focus is on 戻る, which says the result; the figure's box is the
-    // figure's own, and every control is found at its own place.
     void result_is_spoken_and_pointed_at()
     {
         Run run;
@@ -487,8 +460,7 @@ private slots:
         QTest::newRow("the way back after moving off it")
             << "osaka moved" << u"不明"_s << u"不明 (34°41′38″N 135°30′5″E) → 東京 (35°41′22″N 139°41′30″E)"_s;
     }
-    // What a result shows and copies after the ways it may go stale: the figure, its description
-    // and 戻る's agree with the result labels, and the copied second line has the labels' figures.
+    // After each way a result may go stale, figure, descriptions and copy agree with the labels.
     void stale_results()
     {
         QFETCH(QString, story);
@@ -526,8 +498,7 @@ private slots:
             QCOMPARE(copied.last().section(u": "_s, 1).remove(QRegularExpression(u"[°,a-z ]"_s)),
                      bearing.simplified().remove(u"度"_s).remove(' ') + distance.simplified().section(' ', 0, 0));
     }
-    // Opening the place list from the menu by the keyboard: no control of the hidden main window
-    // takes the focus on the way. A name too long for its label shows whole in the tool tip.
+    // No control of the hidden main window takes the focus on the way to the place list.
     void hidden_window_takes_no_focus()
     {
         Run run;

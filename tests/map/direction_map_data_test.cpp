@@ -15,8 +15,7 @@ using namespace orvine;
 
 namespace {
 
-// Two levels: a polygon with a hole and a border; a ring around the south pole across the
-// 180th meridian.
+// A polygon with a hole and a border; a ring around the south pole across the 180th meridian.
 MapData sample()
 {
     MapData data;
@@ -43,7 +42,6 @@ std::string with_crc(std::string bytes)
     return bytes;
 }
 
-// A one-level file around a level body given as bytes.
 std::string one_level(const std::string& body)
 {
     std::string bytes = "OrvDMap1";

@@ -40,8 +40,7 @@ double longest_step(const std::vector<PlaneLine>& lines)
 
 } // namespace
 
-// Centres whose antipode lies on land or on a coast, at the poles, on the equator and the
-// 180th meridian: no stroke may jump across the disc, and land and sea are where they are.
+// Centres whose antipode lies on land or a coast, at the poles, on the equator and the 180th meridian.
 TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
 {
     struct Probe {
@@ -87,7 +86,6 @@ TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
     }
 }
 
-// A zoomed view keeps what it shows and fills land that covers the whole view.
 TEST(DirectionMapOutlines, ZoomedViewCutsAroundWhatItShows)
 {
     const OutlineProjector projector(shipped().levels[1]);

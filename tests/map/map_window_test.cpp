@@ -1,4 +1,3 @@
-// The map window through real mouse events, keys and clicks: read-out, marking, hand-over.
 #include "map/map_window.h"
 #include "map/map_canvas.h"
 #include "support/fake_dialogs.h"
@@ -32,7 +31,6 @@ QImage with_cross(QImage image, QPoint at)
     return image;
 }
 
-// A main window stand-in that notes SharedState as it is shown.
 struct MainWindowStandIn : QMainWindow {
     const SharedState* state = nullptr;
     QList<SharedState> at_show;
@@ -41,8 +39,7 @@ struct MainWindowStandIn : QMainWindow {
 
 } // namespace
 
-// Marked at `at`, the window is left by a button, "Escape" or "" (the close box); `question`:
-// the lines of the question about south or west under one degree, answered `answer`.
+// Left by a button, "Escape" or "" (the close box); `question`: about south or west under 1°.
 struct Exit {
     QPoint at;
     const char* leave_by;
@@ -55,7 +52,6 @@ struct Exit {
 };
 Q_DECLARE_METATYPE(Exit)
 
-// Each test opens a map window from a main window stand-in.
 class MapWindowTest : public QObject {
     Q_OBJECT
 
@@ -82,9 +78,7 @@ private slots:
             if ((this->*checkpoint)(); QTest::currentTestFailed())
                 return;
     }
-    // Opened twice on each map: the middle given by the worked examples of the read-out, the map
-    // focused within its ring; an arrow and the mark each make a new pointed place that takes the
-    // focus, named by position.
+    // An arrow and the mark each make a new pointed place that takes the focus, named by position.
     void keys_are_announced()
     {
         for (const auto& [kind, middle, right] :
@@ -134,8 +128,7 @@ private slots:
         QTest::newRow("west by 26', cancelled")
             << Exit{{396, 100}, "btndecide", true, false, west, MEANWHILE, u"途中"_s, false, false};
     }
-    // Everything is written before the main window is shown, and the map window goes. Only the
-    // copy saved at the opening may come back, not what the transfer point holds meanwhile.
+    // Only the copy saved at the opening may come back, not what the transfer point holds meanwhile.
     void hand_over()
     {
         QFETCH(Exit, exit);
@@ -185,8 +178,6 @@ private:
         QMouseEvent e(QEvent::MouseMove, at, picture()->mapToGlobal(at), Qt::NoButton, held, Qt::NoModifier);
         QCoreApplication::sendEvent(picture(), &e);
     }
-    // What the window shows: the map "plain", with a "cross" at `cross_at` or "changed"; 決定 and 取消
-    // enabled or not; the read-out (empty while it shows no figures) and the map's description.
     View shown(QPoint cross_at) const
     {
         const char* file = state.map_kind == JAPAN ? JAPAN_MAP : WORLD_MAP;
@@ -201,8 +192,6 @@ private:
                     {"read-out", labels.contains(QRegularExpression(u"\\d"_s)) ? labels : u""_s},
                     {"description", picture()->accessibleDescription()}};
     }
-    // The map `image` ("plain", or a "cross" at `read`), marked or not, and the read-out and the
-    // description both giving the position of `read` (none: no figures).
     View wanted(const char* image, bool marked, std::optional<QPoint> read = {}) const
     {
         QString position;
@@ -216,11 +205,6 @@ private:
                     {"description", position}};
     }
 
-    // The marking story: opened three times, on either map; on the way the keys, the pointer,
-    // the middle and right buttons and 取消 mark and clear.
-
-    // Each time the map alone and focused, in a window close around it, with an unmarked cross
-    // at its middle that the read-out and the description give.
     void opened(MapKind kind)
     {
         state.map_kind = kind;
@@ -235,8 +219,7 @@ private:
         const QPoint middle(picture()->image().width() / 2, picture()->image().height() / 2);
         QCOMPARE(shown(middle), wanted("cross", false, middle));
     }
-    // The arrows move a cross that stays, ten pixels with Shift; it goes when the map loses the
-    // focus, for without it the keys do not move it. Return marks where it stood.
+    // The cross goes when the map loses the focus, for without it the keys do not move it.
     void the_arrows_move_a_cross_that_stays()
     {
         opened(WORLD);
@@ -267,9 +250,7 @@ private:
                     QFAIL(qPrintable(u"screen pixel %1,%2 is blended"_s.arg(x).arg(y)));
             }
     }
-    // Once 取消 has cleared the mark, the pointer's cross flashes on the pixel whose square holds
-    // the pointer; the middle button marks where the flash stands, the right one clears the
-    // mark, and Space marks where the pointer was last.
+    // The middle button marks where the flash stands, the right one clears, Space marks where the pointer was.
     void the_mouse_and_space_mark_and_clear()
     {
         click("btncancel");
@@ -283,7 +264,6 @@ private:
         QTest::keyClick(picture(), Qt::Key_Space);
         QCOMPARE(shown({300, 300}), wanted("cross", true, QPoint(300, 300)));
     }
-    // Closed while marked, then with a flash showing; outside, with a button held, the edge is read.
     void reopened_maps_start_plain()
     {
         for (MapKind kind : {JAPAN, WORLD, JAPAN}) {

@@ -1,5 +1,4 @@
-// The place-list window on real files in a temporary program directory; expected file
-// contents are encoded in code page 932, as the program writes them.
+// The place-list window on real files; expected file contents are in code page 932.
 #include "place_list/place_list_window.h"
 #include "controls/dms_bars.h"
 #include "files/settings_file.h"
@@ -41,7 +40,6 @@ QString numbers(const Point& p)
 QString named(const QString& place, const Point& p) { return place + " " + numbers(p); }
 QString asking(const QString& name) { return "初期設定を  " + name + "  に変更します。\r\r                よろしいですか？"; }
 
-// One record of either file in code page 932, the encoding both files use.
 QByteArray rec(const QString& name, const Point& p)
 {
     return QStringEncoder("windows-31j").encode("\"" + name + "\"," + numbers(p) + "\r\n");
@@ -51,7 +49,6 @@ const QByteArray TOKYO_REC = rec(u"東京"_s, TOKYO);
 const QByteArray OSAKA_REC = rec(u"大阪"_s, OSAKA);
 const QByteArray SETTINGS_TOKYO = settings_rec(u"東京"_s, TOKYO);
 
-// The names of the objects of the accessibility tree that report the focus.
 QStringList focused(QAccessibleInterface* iface)
 {
     QStringList found;
@@ -72,8 +69,7 @@ QByteArray numbered_records(int count)
     return out;
 }
 
-// A round of hand-over: the name and point given and the name box then, the way back to the
-// main window and the name typed before it; 地点決定 and the double click take the place.
+// 地点決定 and the double click take the place (`takes`); the other ways leave without a choice.
 struct Round {
     QString given_name;
     Point given;
@@ -84,8 +80,7 @@ struct Round {
     bool takes;
 };
 
-// An action on a typed name in a list file; `opening`: the box a list not read whole gets;
-// `focus`: where the focus ends.
+// `opening`: the box a list not read whole gets; `focus`: where the focus ends.
 struct Refusal {
     QByteArray bytes;
     QString opening, action, typed, message, focus;
@@ -106,7 +101,6 @@ class PlaceListWindowTest : public QObject {
     QString list_path() const { return dir->path() + "/places.txt"; }
     QString settings_path() const { return dir->path() + "/vantorff.ini"; }
 
-    // Writes the list, hands the point over as the main window does, shows the window.
     void open(const QByteArray& list_bytes, const QString& name = u"東京"_s, const Point& point = TOKYO)
     {
         QVERIFY(write_file(list_path(), list_bytes));
@@ -144,7 +138,6 @@ class PlaceListWindowTest : public QObject {
         else
             click(way.constData());
     }
-    // What the window shows.
     View shown() const
     {
         QStringList bars, names, enabled;
@@ -179,11 +172,8 @@ private slots:
     }
     void cleanup() { delete window; }
 
-    // Rounds of hand-over: the point given (a moved start-up point is "不明"), then back to the
-    // main window by taking a place or by leaving without a choice, which restores the point.
     // The first two rounds run on a new window (35 is the bars' design value: the label must
-    // be written although the bar keeps it), the rest show it afresh. Every shared value is
-    // written before the main window is shown.
+    // be written although the bar keeps it). Every shared value is written before the main window shows.
     void hand_over_rounds()
     {
         QString name_at_main_show;
@@ -210,7 +200,6 @@ private slots:
             if (!QTest::qCompare(shown(), opened, round.way, "opened", __FILE__, __LINE__))
                 return;
 
-            // A click on a place shows it; 地点決定 takes the name box as it stands.
             click_row(1);
             name_box()->setText(round.typed);
             leave_by(round.way);
@@ -220,14 +209,11 @@ private slots:
                      std::pair(round.takes, round.takes && !round.entering_departure));
             QCOMPARE(name_at_main_show, state->transfer_name);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            // Closed, the window goes; left another way, it is kept for next time.
             QVERIFY2(QByteArray(round.way) == "close" ? window.isNull() : window && !window->isVisible(), round.way);
         }
         QVERIFY(dialogs.calls.empty());
     }
 
-    // Return in the name box registers a new name and does nothing else; on a place in the list
-    // it takes that place, choosing it first if it was only current.
     void return_key_data()
     {
         QTest::addColumn<QString>("typed"); // into the name box; null: Return on the list
@@ -261,9 +247,7 @@ private slots:
                  taken);
     }
 
-    // Tab leaves the list: only the new focus reports it, the ring goes, and the place comes
-    // back as the current one. After 訂正登録 the corrected place is current, not chosen, in view,
-    // and the focus leaves the disabled button for the list.
+    // After 訂正登録 the focus leaves the disabled button for the list.
     void one_focus_and_the_corrected_place_in_view()
     {
         open(numbered_records(60));
@@ -285,8 +269,6 @@ private slots:
                 && place_list()->viewport()->rect().contains(place_list()->visualItemRect(corrected)));
     }
 
-    // After a deletion 訂正登録 with nothing chosen changes nothing; the last deletion leaves an
-    // empty name at 0°, with nothing left to correct or hand over, by mouse or keys.
     void deleting_every_place()
     {
         open(TOKYO_REC + OSAKA_REC);
@@ -305,7 +287,7 @@ private slots:
         QVERIFY(window->isVisible() && !state->point_handed_over && dialogs.calls.empty());
     }
 
-    // The version box of this window, with its own indents.
+    // This window's version box has its own indents.
     void version_box()
     {
         open(TOKYO_REC);
@@ -316,10 +298,7 @@ private slots:
         QCOMPARE(sound.plays, 1);
     }
 
-    // Every refusal: a name the file cannot take, the limit of 101 places, or a list that was
-    // not read whole (shown as far as it was read, and never rewritten; the start-up point
-    // lives in the other file and may still be registered). One box, and neither file nor the
-    // window changes, except that a name to be mended gets the focus. %1 is the list's path.
+    // A list not read whole is never rewritten, but the start-up point lives in the other file.
     void refusals_data()
     {
         QTest::addColumn<Refusal>("r");
@@ -334,7 +313,6 @@ private slots:
             << Refusal{two, {}, add, u"A\u301CB"_s, u"地名に Shift-JIS で表せない文字が含まれています。"_s, mend};
         QTest::newRow("correct line break") << Refusal{two, {}, correct, u"a\nb"_s, u"地名に改行は使えません。"_s, mend};
         QTest::newRow("start-up blanks") << Refusal{two, {}, startup, "  " + IDEO, u"地名を入力してください"_s, kept};
-        // The limit comes before the name: even an empty name gets the limit message.
         QTest::newRow("add a 102nd place")
             << Refusal{numbered_records(101), {}, add, {}, u"登録数の上限に達しています"_s, mend};
 
@@ -370,11 +348,7 @@ private slots:
         QCOMPARE(read_bytes(settings_path()), SETTINGS_TOKYO);
     }
 
-    // Every write of the window, refused on the way: it fails half-way as on a full disk, or
-    // another program changed the file since it was read. A message, nothing written; a failed
-    // write leaves the window as it was, a changed file is read again. Either way the same
-    // action then goes through, up to the 101st place, and the list shows what the list file
-    // holds; a deletion then shows the first place. The action works on P001, renamed 名古屋.
+    // A failed write leaves the window as it was, a changed file is read again; a retry then goes through.
     void refused_writes_data()
     {
         QTest::addColumn<QString>("action");
@@ -385,7 +359,6 @@ private slots:
         const QByteArray was = rec(u"P001"_s, P001), is = rec(u"名古屋"_s, P001);
         for (const bool full : {true, false}) {
             const char* fault = full ? "disk full" : "changed elsewhere";
-            // Another program rewrites the file in place: a 100th place, another start-up point.
             const QByteArray list = full ? places : places + OSAKA_REC;
             const QByteArray settings = full ? SETTINGS_TOKYO : settings_rec(u"大阪"_s, OSAKA);
             QTest::addRow("add, %s", fault) << u"btntuika"_s << full << list << list + is;
@@ -428,7 +401,6 @@ private slots:
         QCOMPARE(named(state->start_name, state->start_point),
                  start_point_changed_elsewhere ? named(u"大阪"_s, OSAKA) : named(u"東京"_s, TOKYO));
 
-        // Once more, by the keyboard: down to P001, a name with blanks, Return on the button.
         dialogs.clear();
         click_row(0);
         QTest::keyClick(place_list(), Qt::Key_Down);
@@ -445,8 +417,7 @@ private slots:
         QCOMPARE(name_box()->text(), action == "btnsakujyo" ? u"P000"_s : " 名古屋" + IDEO);
     }
 
-    // The settings were edited by hand to name another list while the window was open: the
-    // refused 初期設定登録 reads them again and shows that list, and the retry keeps its name.
+    // The settings, edited by hand to name another list, are read again after the refusal.
     void settings_changed_to_another_list()
     {
         open(TOKYO_REC);

@@ -1,5 +1,3 @@
-// The place search under the place-list window's name box, on a small gazetteer written here
-// and a real list file in a temporary program directory.
 #include "place_list/place_list_window.h"
 #include "resources/window_builder.h"
 #include "shared_state/shared_state.h"
@@ -14,7 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Points as the bars and the list file hold them.
 const QString TOKYO = u"35,41,22,139,41,30"_s, TOWER = u"43,3,40,141,21,2"_s;
 const QString SAPPORO = u"43,3,51,141,20,49"_s; // 43.06417, 141.34694 to the nearest second
 
@@ -24,7 +21,6 @@ QByteArray rec(const QString& name, const QString& point)
 }
 const QByteArray LIST = rec(u"東京"_s, TOKYO) + rec(u"札幌テレビ塔"_s, TOWER);
 
-// Three cities, the most populous first, at GeoNames' points.
 GazetteerLoad small_gazetteer()
 {
     const std::string body = "ORVINE-GAZETTEER\t1\nC\tJP\t日本\tJapan\nC\tGB\t英国\tUnited Kingdom\n"
@@ -39,8 +35,7 @@ GazetteerLoad small_gazetteer()
 const QString SUB_DEGREE = u"にあります。\r\nこの画面は南緯・西経を度のマイナスで表すため、南緯・西経 1度未満の地点は"
                            u"入れられません。\r\nこの地点との方位と距離は orvine-calc で求められます。"_s;
 
-// Keys pressed in the drop-down list after typing; the name box, the bars and the message
-// then, and the list file after one more Return (empty: the window has been left).
+// `file`: the list file after one more Return (empty: the window has been left).
 struct KeysRow {
     const char* what;
     QString typed;
@@ -101,7 +96,6 @@ class PlaceSearchBoxTest : public QObject {
         name_box()->clear(); // as a user types over the handed-over name
         name_box()->setFocus();
     }
-    // Keys go where the system sends them: to the drop-down while it is open.
     void press(const QList<Qt::Key>& keys, const QString& text = {})
     {
         for (int i = 0; i < keys.size() + text.size(); ++i) {
@@ -120,10 +114,7 @@ private slots:
         dialogs.clear();
     }
 
-    // Down to a match and Return puts its name (without where it lies) in the box and its point
-    // on the bars, so that Return, the list closed, registers it as 追加登録 does. A place the
-    // bars cannot hold is refused, and marked so for a screen reader. Escape and Return on
-    // nothing only close the list; typing changes nothing but the text.
+    // A place the bars cannot hold is refused, and marked so for a screen reader.
     void keys_in_the_list_data()
     {
         QTest::addColumn<int>("index");
@@ -151,8 +142,7 @@ private slots:
         QCOMPARE(test::read_bytes(dir.filePath("places.txt")), window->isVisible() ? row.after_return : LIST);
     }
 
-    // Read at the first keystroke, never at the opening; a gazetteer that is not installed is
-    // reported once, and the registered places are still offered.
+    // Read at the first keystroke, never at the opening, so that a missing one costs nothing.
     void gazetteer_not_installed()
     {
         qputenv("XDG_DATA_DIRS", dir.path().toUtf8()); // no data folder holds one

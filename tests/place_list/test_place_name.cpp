@@ -1,4 +1,3 @@
-// Trimming and the checks of typed place names.
 #include "place_list/place_name.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,3 @@
-// The message boxes as the user sees them, with Qt's own texts in Japanese.
 #include "platform/dialogs.h"
 #include "platform/qt_japanese.h"
 

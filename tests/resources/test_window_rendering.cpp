@@ -1,5 +1,4 @@
-// The windows built from their tables, read from their pixels with the font the machine really
-// has (CTest runs this at 1× and at QT_SCALE_FACTOR=2), and what the builder adds to a table.
+// Read from pixels with the font the machine really has (CTest runs this at 1× and at 2×).
 #include "controls/dms_bars.h"
 #include "resources/window_builder.h"
 
@@ -54,9 +53,6 @@ private slots:
     void windows_look_whole();
 };
 
-// A label's text, drawn uncut, inside the label and a pixel off its border; an accessible
-// name for everything the keyboard reaches. Where there are bars: units under them, counting
-// upwards, the veil.
 void TestWindowRendering::windows_look_whole()
 {
     QFETCH(const WindowTable*, table);

@@ -16,8 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A small world: namesakes in one country and across countries, a Japanese entry without
-// a prefecture, and names with accents.
+// Namesakes in one country and across countries, a Japanese entry without a prefecture, accents.
 const std::string BODY = "ORVINE-GAZETTEER\t1\n"
                          "C\tCA\tカナダ\tCanada\n"
                          "C\tFR\tフランス共和国\tFrance\n"
@@ -131,7 +130,6 @@ TEST(GazetteerSearch, BadQueriesMatchNothingAndSayWhy)
 TEST(GazetteerFile, DamageIsFoundAndNamed)
 {
     const std::string good = closed(BODY);
-    // What is wrong, the bytes, the problem and its line.
     const std::tuple<const char*, std::string, GazetteerProblem, std::size_t> rows[] = {
         {"empty", "", GazetteerProblem::NotAGazetteer, 1},
         {"later version", replaced(good, "GAZETTEER\t1", "GAZETTEER\t2"), GazetteerProblem::UnsupportedVersion, 1},
@@ -197,8 +195,6 @@ TEST(GazetteerFile, InstalledFileIsFoundBesideTheProgramThenInDataFolders)
     saved ? ::setenv("XDG_DATA_DIRS", kept.c_str(), 1) : ::unsetenv("XDG_DATA_DIRS");
 }
 
-// The generated file as the program in the build tree finds it: it must load, and a few
-// well-known places must come out as the data gives them.
 TEST(ShippedGazetteer, LoadsBesideTheBuiltProgramAndFindsKnownPlaces)
 {
     const std::string path = gazetteer_candidates(ORVINE_BUILD_PROGRAM, nullptr).front();
@@ -209,7 +205,6 @@ TEST(ShippedGazetteer, LoadsBesideTheBuiltProgramAndFindsKnownPlaces)
     EXPECT_GT(load.gazetteer.size(), 24000u);
     EXPECT_GT(load.gazetteer.japanese_named(), 6000u);
 
-    // A query, the first place found and where it is.
     const std::tuple<const char*, const char*, double, double> rows[] = {
         {"札幌", "札幌市（北海道）", 43.06667, 141.35},
         {"ロンドン", "ロンドン（英国）", 51.50853, -0.12574},

@@ -6,7 +6,6 @@ using namespace orvine;
 
 TEST(FoldForSearch, SpellingsOfOneNameMeetInOneKey)
 {
-    // The text, and its key.
     const std::pair<const char*, const char*> rows[] = {
         {"札幌市", "札幌市"},                           // kanji as they are
         {"ファーゴ", "ふぁーご"},                       // katakana as hiragana

@@ -1,6 +1,5 @@
 #pragma once
-// Stand-ins for tests: dialogs that record what would have been shown and answer from a
-// queue, and a sound that only counts.
+// Dialogs that record what would have been shown and answer from a queue; a sound that counts.
 #include "platform/dialogs.h"
 #include "platform/sound.h"
 

@@ -1,5 +1,4 @@
 #pragma once
-// Files for the tests: whole files read as bytes, and real faults without mounting anything.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -15,22 +14,19 @@
 
 namespace orvine::test {
 
-// The whole file, or "<unreadable>" when it cannot be opened.
 inline QByteArray read_bytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
-// Whether `bytes` became the whole file.
 inline bool write_file(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-// While it lives, no file can grow beyond `bytes`: a write past it fails with EFBIG, as on a
-// full disk (SIGXFSZ, which would end the process, is ignored, as the program ignores it).
+// A write past `bytes` fails with EFBIG, as on a full disk (SIGXFSZ is ignored, as the program does).
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN))
@@ -52,7 +48,6 @@ private:
     rlimit old_{};
 };
 
-// A named pipe with no writer: reading it would block for ever.
 inline bool make_fifo(const QString& path) { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
 
 // A file of `size` bytes that takes no disk space (a hole), e.g. far beyond 2 GiB.
@@ -68,8 +63,7 @@ struct Ended {
     QByteArray output; // standard output and error
 };
 
-// Runs the program argv[0] to its end in a child process; `in_child` runs there first (a lower
-// limit, another user, a signal's default).
+// `in_child` runs in the child first (a lower limit, another user, a signal's default).
 inline Ended run_to_end(std::vector<QByteArray> argv, const std::function<void()>& in_child = {})
 {
     Ended ended;

@@ -1,7 +1,5 @@
 #pragma once
-// What a window shows, as named fields in a fixed order. A window test reads one from the real
-// widgets and compares it whole (QCOMPARE) with the view it expects, which it keeps up to date
-// field by field as its story goes on; a difference prints every field on a line of its own.
+// What a window shows, as named fields; a QCOMPARE difference prints every field on its own line.
 #include <QString>
 #include <QStringList>
 

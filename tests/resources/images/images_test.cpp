@@ -1,5 +1,4 @@
-// The shipped maps, checked from outside: the projection the map window reads positions
-// with must put places where the images show them (coordinates rounded from any atlas).
+// The projection must put places where the shipped images show them (coordinates from any atlas).
 #include "map/map_projection.h"
 
 #include <QImage>
@@ -22,9 +21,7 @@ QImage map_image(MapKind kind)
 
 } // namespace
 
-// Grey images of the projection's size, where each place lies on land or at sea at the pixel
-// the projection gives it. Reach 1 is for a narrow island or a ragged coast: some pixel of
-// the 3 × 3 around it is land, or all are sea.
+// Reach 1 is for a narrow island or a ragged coast: some pixel of the 3 × 3 around it is land.
 TEST(Maps, GreyImagesShowPlacesWhereTheProjectionPutsThem)
 {
     const std::tuple<MapKind, const char *, double, double, bool, int> places[] = {
