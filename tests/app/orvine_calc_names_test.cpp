@@ -57,7 +57,8 @@ TEST(OrvineCalcNames, NamesThatFitNoPlaceOrSeveralAreRefused)
         {"東京 Xyzzyville", 2,
          "PLACE2 \"Xyzzyville\": 地名が見つかりません (no place of this name; --search NAME lists the places "
          "whose name holds NAME)"},
-        {"東京 \"$(printf '\\001')\"", 2, "PLACE2 \"\\x01\": 検索語に制御文字があります。 (not a place name: it holds a control character)"},
+        {"東京 \"$(printf '\\001')\"", 2,
+         "PLACE2 \"\\x01\": 検索語に制御文字があります。 (not a place name: it holds a control character)"},
         {"東京 \"$(printf 'x%.0s' $(seq 10000))\"", 2, "文字まで）。 (not a place name: longer than 200 characters)"},
         {"東京 35", 2, "地点が 2 つ必要です (expected two places, each a name or LAT LON), found 2 operands"},
         {"--direct 東京 30", 2, "expected a place, as a name or LAT LON, then AZIMUTH and DISTANCE), found 2 operands"},
@@ -137,9 +138,10 @@ TEST(OrvineCalcNames, SearchListsTheMatchesInEachFormat)
 TEST(OrvineCalcNames, WithoutAGazetteerNumbersStillWork)
 {
     const std::string installed = DIR + "prefix/share/orvine/installed/", copy = DIR + "prefix/bin/orvine-calc";
-    ASSERT_EQ(std::system(("mkdir -p '" + installed + "' '" + DIR + "prefix/bin' && cp '" ORVINE_CALC "' '" + copy + "'")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(
+            ("mkdir -p '" + installed + "' '" + DIR + "prefix/bin' && cp '" ORVINE_CALC "' '" + copy + "'").c_str()),
+        0);
     const std::string program = "XDG_DATA_DIRS='" + DIR + "nowhere' '" + copy + "'";
     const std::string shipped = read_file(ORVINE_SHIPPED_GAZETTEER);
     std::string changed = shipped;

@@ -36,12 +36,18 @@ void give(const QString& path, uid_t user, mode_t mode = 0)
 QStringList snapshot(const QString& root)
 {
     QStringList out;
-    for (QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();) {
+    for (QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
         const QString path = it.next();
         struct stat st {};
         lstat(QFile::encodeName(path).constData(), &st);
-        out << QString("%1 %2 %3 %4").arg(path.mid(root.size())).arg(st.st_uid).arg(st.st_mode, 0, 8)
-                   .arg(S_ISLNK(st.st_mode) ? "-> " + QFile::symLinkTarget(path) : QString::fromLatin1(read_bytes(path)));
+        out << QString("%1 %2 %3 %4")
+                   .arg(path.mid(root.size()))
+                   .arg(st.st_uid)
+                   .arg(st.st_mode, 0, 8)
+                   .arg(S_ISLNK(st.st_mode) ? "-> " + QFile::symLinkTarget(path)
+                                            : QString::fromLatin1(read_bytes(path)));
     }
     out.sort();
     return out;
@@ -63,19 +69,45 @@ TEST(FileIo, RunAsAnotherUserWritesOnlyInsideTheFolder)
         const char* says;    // in the message
         const char* changed; // null: nothing changes
     } rows[] = {
-        {"link to root's file", OTHER_USER, [](Paths f, Paths o) { write_bytes(o + "/secret", "root's"); QFile::link(o + "/secret", f + "/vantorff.ini"); },
+        {"link to root's file", OTHER_USER,
+         [](Paths f, Paths o) {
+             write_bytes(o + "/secret", "root's");
+             QFile::link(o + "/secret", f + "/vantorff.ini");
+         },
          "vantorff.ini", "フォルダーの外（「", nullptr},
         {"link to a device", OTHER_USER, [](Paths f, Paths) { QFile::link("/dev/null", f + "/places.txt"); },
          "places.txt", "リンク先「/dev/null」は通常のファイルではなく、デバイスです", nullptr},
-        {"linked folder outside", OTHER_USER, [](Paths f, Paths o) { QDir(o).mkdir("d"); QFile::link(o + "/d", f + "/evil"); },
+        {"linked folder outside", OTHER_USER,
+         [](Paths f, Paths o) {
+             QDir(o).mkdir("d");
+             QFile::link(o + "/d", f + "/evil");
+         },
          "evil/places", "フォルダーの外（「", nullptr},
-        {"linked folder inside", OTHER_USER, [](Paths f, Paths) { QDir(f).mkdir("sub"); give(f + "/sub", OTHER_USER); QFile::link("sub", f + "/in"); },
+        {"linked folder inside", OTHER_USER,
+         [](Paths f, Paths) {
+             QDir(f).mkdir("sub");
+             give(f + "/sub", OTHER_USER);
+             QFile::link("sub", f + "/in");
+         },
          "in/places", "リンクを通してファイルを作ることはしません", nullptr},
-        {"the user's 0600 list", OTHER_USER, [](Paths f, Paths) { write_bytes(f + "/places.txt", "old"); give(f + "/places.txt", OTHER_USER, 0600); },
+        {"the user's 0600 list", OTHER_USER,
+         [](Paths f, Paths) {
+             write_bytes(f + "/places.txt", "old");
+             give(f + "/places.txt", OTHER_USER, 0600);
+         },
          "places.txt", "written", "/f/places.txt"},
-        {"link within the folder", OTHER_USER, [](Paths f, Paths) { write_bytes(f + "/real.txt", "old"); give(f + "/real.txt", OTHER_USER, 0640); QFile::link("real.txt", f + "/list.txt"); },
+        {"link within the folder", OTHER_USER,
+         [](Paths f, Paths) {
+             write_bytes(f + "/real.txt", "old");
+             give(f + "/real.txt", OTHER_USER, 0640);
+             QFile::link("real.txt", f + "/list.txt");
+         },
          "list.txt", "written", "/f/real.txt"},
-        {"root's own link elsewhere", 0, [](Paths f, Paths o) { write_bytes(o + "/mine", "old"); QFile::link(o + "/mine", f + "/places.txt"); },
+        {"root's own link elsewhere", 0,
+         [](Paths f, Paths o) {
+             write_bytes(o + "/mine", "old");
+             QFile::link(o + "/mine", f + "/places.txt");
+         },
          "places.txt", "written", "/o/mine"},
     };
     for (const Row& row : rows) {
@@ -86,7 +118,8 @@ TEST(FileIo, RunAsAnotherUserWritesOnlyInsideTheFolder)
         give(f, row.owner, 0755);
         row.set_up(f, o);
         QStringList expected = snapshot(root.path());
-        expected.replaceInStrings(QRegularExpression(QString("^(%1 .*) old$").arg(row.changed ? row.changed : "-")), "\\1 new");
+        expected.replaceInStrings(QRegularExpression(QString("^(%1 .*) old$").arg(row.changed ? row.changed : "-")),
+                                  "\\1 new");
         EXPECT_THAT(rewrite(f, row.file, "new").toStdString(), HasSubstr(row.says));
         EXPECT_EQ(snapshot(root.path()), expected);
     }
@@ -111,7 +144,8 @@ TEST(FileIo, LockingTouchesNoFileAndEndsWithItsHolder)
     ASSERT_EQ(pipe(locked), 0);
     const pid_t holder = fork();
     if (holder == 0) {
-        if (flock(open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY), LOCK_EX) == 0 && write(locked[1], "x", 1) == 1)
+        if (flock(open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY), LOCK_EX) == 0
+            && write(locked[1], "x", 1) == 1)
             pause();
         _exit(1);
     }
@@ -144,9 +178,11 @@ TEST(FileIo, FolderIsFlushedAfterTheRename)
     const QString trace = QString::fromLocal8Bit(read_bytes(log));
     const QString fd = QRegularExpression(QString("openat\\(AT_FDCWD, \"%1\", [^)]*O_DIRECTORY\\) = (\\d+)")
                                               .arg(QRegularExpression::escape(dir.path()))).match(trace).captured(1);
-    const auto renamed = QRegularExpression(QString("renameat2?\\(%1, \"[^\"]+\", %1, \"places.txt\"[^)]*\\) = 0").arg(fd)).match(trace);
+    const auto renamed =
+        QRegularExpression(QString("renameat2?\\(%1, \"[^\"]+\", %1, \"places.txt\"[^)]*\\) = 0").arg(fd)).match(trace);
     ASSERT_TRUE(!fd.isEmpty() && renamed.hasMatch()) << trace.toStdString();
-    EXPECT_GT(trace.indexOf(QRegularExpression(QString("fsync\\(%1\\) += 0").arg(fd)), renamed.capturedEnd()), 0) << trace.toStdString();
+    EXPECT_GT(trace.indexOf(QRegularExpression(QString("fsync\\(%1\\) += 0").arg(fd)), renamed.capturedEnd()), 0)
+        << trace.toStdString();
 #endif
 }
 
@@ -163,15 +199,33 @@ TEST(FileIo, RefusalsNameTheRealCause)
         rlim_t size_limit;
         const char* message;
     } rows[] = {
-        {"folder deleted", [](const QString& f) { QDir(f).mkdir("sub"); write_bytes(f + "/sub/places.txt", "old"); QDir(f + "/sub").removeRecursively(); },
-         "sub/places.txt", "new", RLIM_INFINITY, "地点一覧ファイル「%1/sub/places.txt」に書き込めません。フォルダー「%1/sub」がありません。"},
-        {"folder in the file's place", [](const QString& f) { QDir(f).mkdir("places.txt"); }, "places.txt", "new", RLIM_INFINITY,
-         "地点一覧ファイル「%1/places.txt」に書き込めませんでした。ファイルは元のままです。\r\n（通常のファイルではなく、フォルダーです）"},
-        {"unreadable after reading", [](const QString& f) { write_bytes(f + "/places.txt", "old"); chmod(QFile::encodeName(f + "/places.txt").constData(), 0); },
+        {"folder deleted",
+         [](const QString& f) {
+             QDir(f).mkdir("sub");
+             write_bytes(f + "/sub/places.txt", "old");
+             QDir(f + "/sub").removeRecursively();
+         },
+         "sub/places.txt", "new", RLIM_INFINITY,
+         "地点一覧ファイル「%1/sub/places.txt」に書き込めません。フォルダー「%1/sub」がありません。"},
+        {"folder in the file's place", [](const QString& f) { QDir(f).mkdir("places.txt"); }, "places.txt", "new",
+         RLIM_INFINITY,
+         "地点一覧ファイル「%1/"
+         "places.txt」に書き込めませんでした。ファイルは元のままです。\r\n（通常のファイルではなく、フォルダーです）"},
+        {"unreadable after reading",
+         [](const QString& f) {
+             write_bytes(f + "/places.txt", "old");
+             chmod(QFile::encodeName(f + "/places.txt").constData(), 0);
+         },
          "places.txt", "new", RLIM_INFINITY,
-         "地点一覧ファイル「%1/places.txt」に書き込めませんでした。ファイルは元のままです。\r\n（ファイルを読み込めません：アクセスが許可されていません）"},
+         "地点一覧ファイル「%1/"
+         "places."
+         "txt」に書き込めませんでした。ファイルは元のままです。\r\n（ファイルを読み込めません：アクセスが許可されていま"
+         "せん）"},
         {"file-size limit", [](const QString& f) { write_bytes(f + "/places.txt", "old"); }, "places.txt", big, 1200,
-         "地点一覧ファイル「%1/places.txt」に書き込めませんでした。ファイルは元のままです。\r\n（書き込みに失敗しました：ファイルの大きさの上限を超えます）"},
+         "地点一覧ファイル「%1/"
+         "places."
+         "txt」に書き込めませんでした。ファイルは元のままです。\r\n（書き込みに失敗しました：ファイルの大きさの上限を超"
+         "えます）"},
     };
     for (const Row& row : rows) {
         QTemporaryDir dir;
@@ -181,11 +235,14 @@ TEST(FileIo, RefusalsNameTheRealCause)
         const Ended ended = run_to_end({HELPER, QFile::encodeName(dir.path()), row.file, row.bytes, "old"}, [&] {
             std::signal(SIGXFSZ, SIG_DFL);
             const rlimit limit{row.size_limit, row.size_limit};
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || (as_root && (chown(QFile::encodeName(dir.path()).constData(), OTHER_USER, 0) != 0
-                                                                    || setgid(OTHER_USER) != 0 || setuid(OTHER_USER) != 0)))
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0
+                || (as_root
+                    && (chown(QFile::encodeName(dir.path()).constData(), OTHER_USER, 0) != 0 || setgid(OTHER_USER) != 0
+                        || setuid(OTHER_USER) != 0)))
                 _exit(3);
         });
-        EXPECT_EQ(QString::fromUtf8(ended.output), QString::fromUtf8(row.message).replace("%1", dir.path())) << row.name;
+        EXPECT_EQ(QString::fromUtf8(ended.output), QString::fromUtf8(row.message).replace("%1", dir.path()))
+            << row.name;
         EXPECT_TRUE(WIFEXITED(ended.status) && WEXITSTATUS(ended.status) == 1) << row.name << ": " << ended.status;
         EXPECT_EQ(snapshot(dir.path()), before) << row.name;
     }
@@ -196,7 +253,8 @@ TEST(ProgramOutput, UnwrittenHelpOrVersionFails)
     for (const char* option : {"--version", "--help"}) {
         const Ended written = run_to_end({ORVINE_PROGRAM, option});
         EXPECT_TRUE(written.status == 0 && !written.output.isEmpty()) << option;
-        const Ended full = run_to_end({ORVINE_PROGRAM, option}, [] { dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO); });
+        const Ended full = run_to_end({ORVINE_PROGRAM, option},
+                                      [] { dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO); });
         EXPECT_TRUE(WIFEXITED(full.status) && WEXITSTATUS(full.status) != 0) << option;
     }
 }

@@ -84,7 +84,8 @@ TEST(FileLocation, ChoosesTheFolderAndSeedsOnlyWhatIsAbsent)
         Installation in;
         const QString cwd = QDir::currentPath();
         QDir::setCurrent(in.root.path());
-        qputenv("XDG_DATA_HOME", *row.data_home ? QByteArray(row.data_home) : (in.home + "/.local/share").toLocal8Bit());
+        qputenv("XDG_DATA_HOME",
+                *row.data_home ? QByteArray(row.data_home) : (in.home + "/.local/share").toLocal8Bit());
         for (const auto& [name, bytes] : row.beside_program)
             write_bytes(QDir(in.bin).filePath(name), bytes);
         if (row.read_only)

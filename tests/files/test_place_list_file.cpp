@@ -21,7 +21,8 @@ QByteArray numbered_records(int count) // "P1" ... with distinct points
 {
     QByteArray bytes;
     for (int n = 1; n <= count; ++n)
-        bytes += "\"P" + QByteArray::number(n) + "\"," + QByteArray::number(n % 90) + ",1,2,-" + QByteArray::number(n % 180 + 1) + ",3,4\r\n";
+        bytes += "\"P" + QByteArray::number(n) + "\"," + QByteArray::number(n % 90) + ",1,2,-"
+            + QByteArray::number(n % 180 + 1) + ",3,4\r\n";
     return bytes;
 }
 
@@ -117,9 +118,10 @@ TEST_F(PlaceListFile, DamagedOrHostileListIsShownInPartButNeverRewritten)
         EXPECT_TRUE(problem_message(*result.problem).contains(QString::fromUtf8(row.says))) << row.name;
         EXPECT_EQ(names(), QStringList(row.shown, TOKYO)) << row.name;
         EXPECT_FALSE(table.loaded_whole()) << row.name;
-        for (const auto& problem : {save_place_list(dir.path(), row.list_file, table),
-                                    save_place_list_skipping(dir.path(), row.list_file, table, 0),
-                                    save_place_list_replacing(dir.path(), row.list_file, table, 0, Place{OSAKA, OSAKA_PT})})
+        for (const auto& problem :
+             {save_place_list(dir.path(), row.list_file, table),
+              save_place_list_skipping(dir.path(), row.list_file, table, 0),
+              save_place_list_replacing(dir.path(), row.list_file, table, 0, Place{OSAKA, OSAKA_PT})})
             EXPECT_EQ(where(problem), tuple(Kind::NotLoadedWhole, 0, 0)) << row.name;
         // The main window's name check refuses the same files, without blocking either.
         EXPECT_EQ(where(read_places_for_name_check(dir.path(), row.list_file).problem), row.problem) << row.name;

@@ -23,7 +23,8 @@ TEST_F(SettingsFile, LoadsTheFirstRecordAndSavesOneRecordThroughALink)
 {
     write_bytes(dir.filePath("real.ini"), INSTALLED + "anything after the first record is never read\r\n");
     ASSERT_TRUE(QFile::link("real.ini", path()));
-    ASSERT_TRUE(QFile::setPermissions(dir.filePath("real.ini"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(
+        QFile::setPermissions(dir.filePath("real.ini"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     SettingsLoad load = load_settings(dir.path());
     ASSERT_TRUE(load.ok()) << problem_message(*load.problem).toStdString();
     EXPECT_EQ(std::tie(load.settings.list_file, load.settings.place, load.settings.point),
@@ -87,8 +88,10 @@ TEST_F(SettingsFile, RefusedOrFailedSavesKeepTheOldFile)
     write_bytes(path(), INSTALLED);
     FileStamp stamp = load_settings(dir.path()).stamp;
     const tuple<QString, QString, Point, Kind, int> rows[] = {
-        {"places.txt", "a\"b", Point{}, Kind::TextNotStorable, 2}, {"pla\"ces.txt", "x", Point{}, Kind::TextNotStorable, 1},
-        {"", "x", Point{}, Kind::EmptyName, 1},                    {"places.txt", "x", Point{90, 0, 0, 0, 0, 0}, Kind::OutOfRange, 3},
+        {"places.txt", "a\"b", Point{}, Kind::TextNotStorable, 2},
+        {"pla\"ces.txt", "x", Point{}, Kind::TextNotStorable, 1},
+        {"", "x", Point{}, Kind::EmptyName, 1},
+        {"places.txt", "x", Point{90, 0, 0, 0, 0, 0}, Kind::OutOfRange, 3},
         {"places.txt", "x", Point{0, 0, 0, 0, 0, 60}, Kind::OutOfRange, 8},
     };
     for (const auto& [list_file, place, point, kind, field] : rows)
