@@ -7,15 +7,14 @@
 
 namespace orvine::platform {
 
-bool install_qt_japanese(QCoreApplication& app)
+void install_qt_japanese(QCoreApplication& app)
 {
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
         delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
 }
 
 } // namespace orvine::platform

@@ -6,7 +6,7 @@ class QCoreApplication;
 namespace orvine::platform {
 
 // Installs Qt's Japanese translation (qtbase_ja from Qt's translations folder) on `app`.
-// False when it is not installed (Debian: qt6-translations-l10n); Qt's texts stay English.
-bool install_qt_japanese(QCoreApplication& app);
+// Without the translation (Debian: qt6-translations-l10n) Qt's texts stay English.
+void install_qt_japanese(QCoreApplication& app);
 
 } // namespace orvine::platform

@@ -1,4 +1,5 @@
 #include "platform/dialogs.h"
+#include "platform/platform.h"
 #include "platform/qt_japanese.h"
 
 #include <QtTest>
@@ -10,7 +11,7 @@ private slots:
     // Plain text with every kind of line break, no icon, the title and buttons as asked; Return is OK.
     void message_boxes()
     {
-        QVERIFY(orvine::platform::install_qt_japanese(*QCoreApplication::instance()));
+        orvine::platform::install_qt_japanese(*QCoreApplication::instance());
         orvine::MessageBoxDialogs dialogs;
         QStringList seen;
         auto on_next_box = [&seen](Qt::Key key) {
@@ -28,6 +29,23 @@ private slots:
         on_next_box(Qt::Key_Escape);
         QVERIFY(!dialogs.confirm("?", "T"));
         QCOMPARE(seen, QStringList({"<b>1</b>\n2\n3\n\n\n4", "Orvine", "OK", "?", "T", "キャンセル", "?", "T", "キャンセル"}));
+    }
+    // Before the first show: a window sized by hand, and one whose fixed size its layout gives only when asked.
+    void centres_on_the_screen()
+    {
+        QWidget bare, laid, *inside = new QWidget;
+        bare.resize(300, 200);
+        inside->setFixedSize(400, 100);
+        auto* layout = new QVBoxLayout(&laid);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(inside);
+        const QRect area = QGuiApplication::primaryScreen()->geometry();
+        for (auto [window, size] : {std::pair(&bare, QSize(300, 200)), {&laid, QSize(400, 100)}}) {
+            orvine::platform::centre_on_screen(*window);
+            const QPoint margin(area.width() - size.width(), area.height() - size.height());
+            QCOMPARE(window->geometry(), QRect(area.topLeft() + margin / 2, size));
+        }
     }
 };
 
