@@ -31,6 +31,20 @@ QImage with_cross(QImage image, QPoint at)
     return image;
 }
 
+// What of a widget has been repainted since it was last emptied: a cross not asked to be repainted stays
+// invisible (or on screen) until something else repaints the map.
+struct RepaintedRegion : QObject {
+    QRegion region;
+    explicit RepaintedRegion(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+    bool covers(const QRect& r) const { return QRegion(r).subtracted(region).isEmpty(); }
+};
+
 struct MainWindowStandIn : QMainWindow {
     const SharedState* state = nullptr;
     QList<SharedState> at_show;
@@ -224,12 +238,17 @@ private:
     {
         opened(WORLD);
         move(QPoint(788, 398));
+        const QRect row(0, 399, picture()->width(), 1), column(793, 0, 1, picture()->height());
+        RepaintedRegion repainted(picture());
         QTest::keySequence(picture(), QKeySequence(u"Down, Shift+Right, Down"_s));
         QTest::qWait(MapCanvas::flash_ms + 30);
         QCOMPARE(shown({793, 399}), wanted("cross", false, QPoint(793, 399)));
+        QVERIFY(repainted.covers(row) && repainted.covers(column));
+        repainted.region = {};
         QTest::keyClick(picture(), Qt::Key_Tab);
         QVERIFY(!picture()->hasFocus());
         QCOMPARE(shown({793, 399}), wanted("plain", false, QPoint(793, 399)));
+        QTRY_VERIFY(repainted.covers(row) && repainted.covers(column));
         picture()->setFocus();
         QTest::keyClick(picture(), Qt::Key_Return);
         QCOMPARE(shown({793, 399}), wanted("cross", true, QPoint(793, 399)));
