@@ -81,7 +81,9 @@ void TestWindowRendering::windows_look_whole()
     if (!bars)
         return;
 
-    // Each unit glyph is centred on its bar, within half the 32 pixels between bars.
+    // Each unit glyph is centred on its bar, within half the 32 pixels between bars, and they hang from the
+    // caption's top edge as a label's text set at the top would.
+    int top[2] = {INT_MAX, INT_MAX};
     for (int k = 0; k < 6; ++k) {
         auto* caption = control<QLabel>(&w, qPrintable(units[k / 3]));
         const qreal under_bar =
@@ -92,9 +94,19 @@ void TestWindowRendering::windows_look_whole()
                 glyph |= QRect(at, QSize(1, 1));
         QVERIFY2(glyph.isValid() && qAbs(glyph.left() + glyph.width() / 2.0 - under_bar) <= 2,
                  DmsBars::NAMES[static_cast<std::size_t>(k)]);
+        top[k / 3] = std::min(top[k / 3], glyph.top());
     }
-    // The larger number is at the top: keys and the wheel move the way the bar shows.
+    for (int axis = 0; axis < 2; ++axis) {
+        auto* caption = control<QLabel>(&w, qPrintable(units[axis]));
+        caption->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+        const QList<QPoint> line = text_ink(caption, 8);
+        QCOMPARE(top[axis], std::min_element(line.begin(), line.end(), [](QPoint a, QPoint b) {
+                                return a.y() < b.y();
+                            })->y());
+    }
+    // The bar is drawn, and the larger number is at the top: keys and the wheel move the way the bar shows.
     auto* b = control<QScrollBar>(&w, "kei_do");
+    QVERIFY(!b->hasFocus() && !ink(b->grab().toImage(), b->palette().color(QPalette::Window)).isEmpty());
     for (const auto& [key, to] :
          {std::pair(Qt::Key_Home, 179), std::pair(Qt::Key_PageDown, 169), std::pair(Qt::Key_End, -179)}) {
         QTest::keyClick(b, key);
