@@ -142,6 +142,7 @@ TEST(FileLocation, AFolderThatCannotBeSetUpSaysWhy)
     } rows[] = {
         {"no HOME", "-", RLIM_INFINITY, "環境変数 HOME が設定されていないため、データフォルダーを作りませんでした。"},
         {"a file on the way", "file", RLIM_INFINITY, "データフォルダー「%1」を作れません：パスの途中にフォルダーでないものがあります。"},
+        {"a file in its place", "data", RLIM_INFINITY, "データフォルダー「%1」を作れません：パスの途中にフォルダーでないものがあります。"},
         {"file-size limit", "home/.local/share", 10, "地点一覧ファイル「%1/places.txt」を作成できませんでした。\r\n"
                                                      "（書き込みに失敗しました：ファイルの大きさの上限を超えます）"},
     };
@@ -150,6 +151,8 @@ TEST(FileLocation, AFolderThatCannotBeSetUpSaysWhy)
         SCOPED_TRACE(row.name);
         Installation in;
         write_bytes(in.root.filePath("file"), "a file");
+        QDir(in.root.path()).mkdir("data");
+        write_bytes(in.root.filePath("data/orvine"), "a file");
         if (row.data_home == QByteArray("-"))
             qunsetenv("HOME");
         else
