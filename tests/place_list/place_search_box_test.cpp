@@ -35,7 +35,7 @@ GazetteerLoad small_gazetteer()
 const QString SUB_DEGREE = u"にあります。\r\nこの画面は南緯・西経を度のマイナスで表すため、南緯・西経 1度未満の地点は"
                            u"入れられません。\r\nこの地点との方位と距離は orvine-calc で求められます。"_s;
 
-// `file`: the list file after one more Return (empty: the window has been left).
+// `after_return`: the list file after one more Return (empty: the window has been left).
 struct KeysRow {
     const char* what;
     QString typed;
