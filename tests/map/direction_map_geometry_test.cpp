@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 using namespace orvine;
 
 namespace {
+
+const GlobePoint TOKYO{angle_from_seconds(35 * 3600 + 41 * 60 + 22), angle_from_seconds(139 * 3600 + 41 * 60 + 30)};
+const AzimuthalProjection AT_TOKYO(degrees_of(TOKYO.lat), degrees_of(TOKYO.lon));
 
 const MapData& shipped()
 {
@@ -43,15 +48,9 @@ double longest_step(const std::vector<PlaneLine>& lines)
 // Centres whose antipode lies on land or a coast, at the poles, on the equator and the 180th meridian.
 TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
 {
-    struct Probe {
-        double lat, lon;
-        bool land;
-    };
-    struct Row {
-        const char* name;
-        double lat, lon;
-        std::vector<Probe> probes;
-    } const rows[] = {
+    // A centre (name, latitude, longitude) and points of its map (latitude, longitude, on land).
+    using Row = std::tuple<const char*, double, double, std::vector<std::tuple<double, double, bool>>>;
+    const Row rows[] = {
         // Antipode off Brazil's coast, Brazil wrapping the rim.
         {"Tokyo", 35.689, 139.692, {{36.5, 138.5, true}, {-10, -50, true}, {-30, -20, false}, {20, 160, false}}},
         // Antipode in Mongolia, in the middle of Eurasia: the land reaches the whole rim.
@@ -65,23 +64,21 @@ TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
     for (const MapLevel& level : shipped().levels) {
         const OutlineProjector projector(level);
         // The antipode on a vertex of Brazil's coast and halfway along the coast after it.
-        std::size_t v = 0;
-        for (std::size_t i = 0; i < level.points.size(); ++i)
-            if (std::hypot(level.points[i].lat + 22.9, level.points[i].lon + 43.2)
-                < std::hypot(level.points[v].lat + 22.9, level.points[v].lon + 43.2))
-                v = i;
-        const GeoPoint a = level.points[v], b = level.points[v + 1];
+        const auto v = std::min_element(level.points.begin(), level.points.end(), [](GeoPoint p, GeoPoint q) {
+            return std::hypot(p.lat + 22.9, p.lon + 43.2) < std::hypot(q.lat + 22.9, q.lon + 43.2);
+        });
+        const GeoPoint a = v[0], b = v[1];
         std::vector<Row> all(std::begin(rows), std::end(rows));
         all.push_back({"antipode on a coast vertex", -a.lat, a.lon + 180, {{-10, -50, true}}});
         all.push_back({"antipode on a coast", -(a.lat + b.lat) / 2, (a.lon + b.lon) / 2 + 180, {{-10, -50, true}}});
-        for (const Row& row : all) {
-            const AzimuthalProjection projection(row.lat, row.lon);
+        for (const auto& [name, lat, lon, probes] : all) {
+            const AzimuthalProjection projection(lat, lon);
             const ProjectedOutlines out = projector.project(projection, WHOLE_GLOBE_KM, WHOLE_GLOBE_KM / 150);
             for (const std::vector<PlaneLine>* lines : {&out.coasts, &out.borders, &out.land})
-                EXPECT_LT(longest_step(*lines), 400) << row.name;
-            for (const Probe& probe : row.probes)
-                EXPECT_EQ(on_land(out, projection.forward(probe.lat, probe.lon)), probe.land)
-                    << row.name << " at " << probe.lat << ", " << probe.lon << " (1:" << level.scale_millions << "m)";
+                EXPECT_LT(longest_step(*lines), 400) << name;
+            for (const auto& [probe_lat, probe_lon, land] : probes)
+                EXPECT_EQ(on_land(out, projection.forward(probe_lat, probe_lon)), land)
+                    << name << " at " << probe_lat << ", " << probe_lon << " (1:" << level.scale_millions << "m)";
         }
     }
 }
@@ -89,26 +86,35 @@ TEST(DirectionMapOutlines, WholeGlobeHasNoStrokeAcrossTheDiscAndFillsTheLand)
 TEST(DirectionMapOutlines, ZoomedViewCutsAroundWhatItShows)
 {
     const OutlineProjector projector(shipped().levels[1]);
-    const AzimuthalProjection mongolia(46, 103);
-    const ProjectedOutlines inland = projector.project(mongolia, 300, 2);
+    const ProjectedOutlines inland = projector.project(AzimuthalProjection(46, 103), 300, 2); // in Mongolia
     EXPECT_TRUE(on_land(inland, {0, 0}) && on_land(inland, {200, -200}) && inland.coasts.empty());
 
-    const AzimuthalProjection tokyo(35.689, 139.692);
-    const ProjectedOutlines near = projector.project(tokyo, 1500, 5);
+    const ProjectedOutlines near = projector.project(AT_TOKYO, 1500, 5);
     for (const PlaneLine& line : near.coasts)
         for (const PlanePoint& p : line)
             EXPECT_LE(std::hypot(p.x, p.y), 1500 + 1e-6);
-    EXPECT_TRUE(on_land(near, tokyo.forward(36.5, 138.5)) && !on_land(near, tokyo.forward(34, 142)));
+    EXPECT_TRUE(on_land(near, AT_TOKYO.forward(36.5, 138.5)) && !on_land(near, AT_TOKYO.forward(34, 142)));
+}
+
+// Just clockwise of each drawn ray lies the sector it begins, just anticlockwise the one before.
+TEST(DirectionMapSectors, RaysLieOnTheProgramsBounds)
+{
+    for (int i = 0; i < 12; ++i)
+        for (const double side : {0.01, -0.01}) {
+            const double b = (sector_first_bearing(SECTORS[i]) + side) * M_PI / 180;
+            const GeoPoint g = AT_TOKYO.reverse({3000 * std::sin(b), 3000 * std::cos(b)});
+            GlobeCalculation c;
+            calculate_globe(TOKYO, {angle_from_degrees(g.lat), angle_from_degrees(g.lon)}, false, c);
+            EXPECT_STREQ(c.sector->name, SECTORS[side > 0 ? i : (i + 11) % 12].name) << i << " " << side;
+        }
 }
 
 TEST(DirectionMapReadOut, PointsAsTheProgramReadsThem)
 {
-    const GlobePoint tokyo{angle_from_seconds(35 * 3600 + 41 * 60 + 22), angle_from_seconds(139 * 3600 + 41 * 60 + 30)};
-    const AzimuthalProjection at_tokyo(degrees_of(tokyo.lat), degrees_of(tokyo.lon));
     const GlobePoint equator{angle_from_seconds(0), angle_from_seconds(0)};
     const AzimuthalProjection at_equator(0, 0);
 
-    const std::optional<PointerReadOut> centre = read_out_at(at_tokyo, tokyo, {0, 0});
+    const std::optional<PointerReadOut> centre = read_out_at(AT_TOKYO, TOKYO, {0, 0});
     ASSERT_TRUE(centre);
     EXPECT_EQ(centre->latitude_text + centre->longitude_text + centre->bearing_caption,
               "北緯 35度41分22秒東経 139度41分30秒");
@@ -122,5 +128,5 @@ TEST(DirectionMapReadOut, PointsAsTheProgramReadsThem)
                   + south_west->distance_caption,
               "南緯 0度0分32秒|西経 0度0分32秒| 225.000 度    西南西（申）| 1.39703 Ｋｍ");
 
-    EXPECT_FALSE(read_out_at(at_tokyo, tokyo, {0, WHOLE_GLOBE_KM + 1}));
+    EXPECT_FALSE(read_out_at(AT_TOKYO, TOKYO, {0, WHOLE_GLOBE_KM + 1}));
 }

@@ -35,7 +35,7 @@ GazetteerLoad small_gazetteer()
 const QString SUB_DEGREE = u"にあります。\r\nこの画面は南緯・西経を度のマイナスで表すため、南緯・西経 1度未満の地点は"
                            u"入れられません。\r\nこの地点との方位と距離は orvine-calc で求められます。"_s;
 
-// `file`: the list file after one more Return (empty: the window has been left).
+// `after_return`: the list file after one more Return (empty: the window has been left).
 struct KeysRow {
     const char* what;
     QString typed;
@@ -82,9 +82,7 @@ class PlaceSearchBoxTest : public QObject {
     }
     void open(const std::function<GazetteerLoad()>& load)
     {
-        QFile list(dir.filePath("places.txt"));
-        QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Truncate) && list.write(LIST) == LIST.size());
-        list.close();
+        QVERIFY(test::write_file(dir.filePath("places.txt"), LIST));
         state.files_folder = dir.path();
         state.list_file = u"places.txt"_s;
         state.transfer_point = Point{{35, 41, 22}, {139, 41, 30}};
@@ -96,15 +94,14 @@ class PlaceSearchBoxTest : public QObject {
         name_box()->clear(); // as a user types over the handed-over name
         name_box()->setFocus();
     }
+    // Keys go where a user's would: to the drop-down while it is open.
+    QWidget* focus() const { return qApp->activePopupWidget() ? qApp->activePopupWidget() : name_box(); }
     void press(const QList<Qt::Key>& keys, const QString& text = {})
     {
-        for (int i = 0; i < keys.size() + text.size(); ++i) {
-            QWidget* to = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : name_box();
-            if (i < text.size())
-                QTest::sendKeyEvent(QTest::Click, to, Qt::Key_unknown, text.mid(i, 1), Qt::NoModifier);
-            else
-                QTest::keyClick(to, keys[i - text.size()]);
-        }
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        for (const Qt::Key key : keys)
+            QTest::keyClick(focus(), key);
     }
 
 private slots:
