@@ -36,13 +36,6 @@ inline CommandRun run_in(const std::string& dir, const std::string& command, con
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(dir + "out.txt"), read_file(dir + "err.txt")};
 }
 
-// Runs `command` with `sh -c`; `out` and `err` name the files its redirections write.
-inline CommandRun run_command(const std::string& command, const std::string& out, const std::string& err)
-{
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out.empty() ? "" : read_file(out), read_file(err)};
-}
-
 // A folder of the test program's own, removed at its exit: other runs of the suite may share the
 // temporary folder. Call it once per program.
 inline std::string own_folder(const std::string& test)
