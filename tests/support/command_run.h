@@ -1,6 +1,6 @@
 #pragma once
 // For tests that run a built program through the shell, as a user or a script would.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,23 +25,25 @@ inline std::string read_file(const std::string& path)
     return s.str();
 }
 
-// Runs `command` with `sh -c`; `out` and `err` name the files its redirections write.
-inline CommandRun run_command(const std::string& command, const std::string& out, const std::string& err)
+// Runs `command` with `sh -c` in the folder `dir`: standard input from in.txt there, which holds
+// `input`, standard error into err.txt, standard output into out.txt unless `redirect` says otherwise.
+inline CommandRun run_in(const std::string& dir, const std::string& command, const std::string& input = "",
+                         const std::string& redirect = " >out.txt")
 {
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out.empty() ? "" : read_file(out), read_file(err)};
+    std::remove((dir + "out.txt").c_str());
+    std::ofstream(dir + "in.txt", std::ios::binary) << input;
+    const int raw = std::system(("cd '" + dir + "' && " + command + " <in.txt" + redirect + " 2>err.txt").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(dir + "out.txt"), read_file(dir + "err.txt")};
 }
 
 // A folder of the test program's own, removed at its exit: other runs of the suite may share the
 // temporary folder. Call it once per program.
 inline std::string own_folder(const std::string& test)
 {
-    static const struct Folder {
-        std::string path;
-        Folder(const std::string& p) : path(p) { mkdir(path.c_str(), 0700); }
-        ~Folder() { std::system(("rm -rf '" + path + "'").c_str()); }
-    } folder(::testing::TempDir() + test + "." + std::to_string(getpid()) + "/");
-    return folder.path;
+    static const std::string path = ::testing::TempDir() + test + "." + std::to_string(getpid()) + "/";
+    mkdir(path.c_str(), 0700);
+    std::atexit([] { std::system(("rm -rf '" + path + "'").c_str()); });
+    return path;
 }
 
 } // namespace orvine::test
