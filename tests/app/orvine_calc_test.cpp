@@ -66,6 +66,7 @@ TEST(OrvineCalc, StatusesOutputsAndMessages)
          "0,-168.33527152627039,90,0,-168.36320093810647,90\n", ""},
         // Along the antimeridian itself: one name for it, -180.
         {"--direct 0 180 0 1000", 0, "8.998233517132622\t-180\t0\n", ""},
+        {"--direct -- -10 -180 -180 10000", 0, "-80.017664828673787\t0\t0\n", ""}, // the library's -0 is named 0
         {"--direct 35 139 30 -1", 2, "", "DISTANCE \"-1\": 距離は 0 以上"},
         {"--direct 35 139 30E 500", 2, "", "AZIMUTH \"30E\": 方位角に N/S/E/W は付けられません"},
         // Failed writes, to a full device and to a closed standard output, and failed reads; an

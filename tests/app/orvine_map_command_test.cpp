@@ -26,7 +26,7 @@ TEST(OrvineMap, FilesStatusesMessagesAndHelp)
         {"--map d.txt 35 139", nullptr, "", 2, "must end in .svg, .png or .pdf"},
         {"--map e.svg 35", nullptr, "", 2, "got 1 coordinates"}, {"--map e.svg 95 139", nullptr, "", 2, "LAT \"95\""},
         {"--map e.svg --radius 0 35 139", nullptr, "", 2, "--radius: '0'"},
-        {"--map e.svg --scale 2 35 139", nullptr, "", 2, "unknown option '--scale'"},
+        {"--map e.svg --sca=2 35 139", nullptr, "", 2, "unknown option '--sca=2'"},
         {"--radius 500 35 139", nullptr, "", 2, "--map FILE is missing"},
         {"--map e.svg 35 139 -35 -41", nullptr, "", 2, "ちょうど地球の正反対"},
         {"--map none/e.svg 35 139", nullptr, "", 1, "に保存できませんでした"},
