@@ -32,6 +32,14 @@ void give(const QString& path, uid_t user, mode_t mode = 0)
     EXPECT_TRUE(!mode || chmod(QFile::encodeName(path).constData(), mode) == 0);
 }
 
+// `path` made a folder (`bytes` null) or a file holding `bytes`, and given to `user`.
+QString made(const QString& path, const char* bytes = nullptr, uid_t user = 0, mode_t mode = 0)
+{
+    EXPECT_TRUE(bytes ? write_file(path, bytes) : QDir().mkdir(path)) << path.toStdString();
+    give(path, user, mode);
+    return path;
+}
+
 // Every entry under `root`: path, owner, mode, and bytes or a link's target.
 QStringList snapshot(const QString& root)
 {
@@ -70,45 +78,23 @@ TEST(FileIo, RunAsAnotherUserWritesOnlyInsideTheFolder)
         const char* changed; // null: nothing changes
     } rows[] = {
         {"link to root's file", OTHER_USER,
-         [](Paths f, Paths o) {
-             write_bytes(o + "/secret", "root's");
-             QFile::link(o + "/secret", f + "/vantorff.ini");
-         },
-         "vantorff.ini", "フォルダーの外（「", nullptr},
+         [](Paths f, Paths o) { QFile::link(made(o + "/secret", "root's"), f + "/vantorff.ini"); }, "vantorff.ini",
+         "フォルダーの外（「", nullptr},
         {"link to a device", OTHER_USER, [](Paths f, Paths) { QFile::link("/dev/null", f + "/places.txt"); },
          "places.txt", "リンク先「/dev/null」は通常のファイルではなく、デバイスです", nullptr},
-        {"linked folder outside", OTHER_USER,
-         [](Paths f, Paths o) {
-             QDir(o).mkdir("d");
-             QFile::link(o + "/d", f + "/evil");
-         },
+        {"linked folder outside", OTHER_USER, [](Paths f, Paths o) { QFile::link(made(o + "/d"), f + "/evil"); },
          "evil/places", "フォルダーの外（「", nullptr},
         {"linked folder inside", OTHER_USER,
-         [](Paths f, Paths) {
-             QDir(f).mkdir("sub");
-             give(f + "/sub", OTHER_USER);
-             QFile::link("sub", f + "/in");
-         },
-         "in/places", "リンクを通してファイルを作ることはしません", nullptr},
-        {"the user's 0600 list", OTHER_USER,
-         [](Paths f, Paths) {
-             write_bytes(f + "/places.txt", "old");
-             give(f + "/places.txt", OTHER_USER, 0600);
-         },
+         [](Paths f, Paths) { QFile::link(made(f + "/sub", nullptr, OTHER_USER), f + "/in"); }, "in/places",
+         "リンクを通してファイルを作ることはしません", nullptr},
+        {"the user's 0600 list", OTHER_USER, [](Paths f, Paths) { made(f + "/places.txt", "old", OTHER_USER, 0600); },
          "places.txt", "written", "/f/places.txt"},
         {"link within the folder", OTHER_USER,
-         [](Paths f, Paths) {
-             write_bytes(f + "/real.txt", "old");
-             give(f + "/real.txt", OTHER_USER, 0640);
-             QFile::link("real.txt", f + "/list.txt");
-         },
+         [](Paths f, Paths) { QFile::link(made(f + "/real.txt", "old", OTHER_USER, 0640), f + "/list.txt"); },
          "list.txt", "written", "/f/real.txt"},
         {"root's own link elsewhere", 0,
-         [](Paths f, Paths o) {
-             write_bytes(o + "/mine", "old");
-             QFile::link(o + "/mine", f + "/places.txt");
-         },
-         "places.txt", "written", "/o/mine"},
+         [](Paths f, Paths o) { QFile::link(made(o + "/mine", "old"), f + "/places.txt"); }, "places.txt", "written",
+         "/o/mine"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -190,42 +176,27 @@ TEST(FileIo, FolderIsFlushedAfterTheRename)
 // default: the program must ignore it, so the write fails as on a full disk instead of ending it.
 TEST(FileIo, RefusalsNameTheRealCause)
 {
-    const QByteArray big(5000, 'x');
+    const QString kept = "地点一覧ファイル「%1/places.txt」に書き込めませんでした。ファイルは元のままです。\r\n";
     const struct Row {
         const char* name;
         std::function<void(const QString& folder)> set_up;
         const char* file;
         QByteArray bytes;
         rlim_t size_limit;
-        const char* message;
+        QString message;
     } rows[] = {
-        {"folder deleted",
-         [](const QString& f) {
-             QDir(f).mkdir("sub");
-             write_bytes(f + "/sub/places.txt", "old");
-             QDir(f + "/sub").removeRecursively();
-         },
-         "sub/places.txt", "new", RLIM_INFINITY,
+        {"folder deleted since the list was read", [](const QString&) {}, "sub/places.txt", "new", RLIM_INFINITY,
          "地点一覧ファイル「%1/sub/places.txt」に書き込めません。フォルダー「%1/sub」がありません。"},
         {"folder in the file's place", [](const QString& f) { QDir(f).mkdir("places.txt"); }, "places.txt", "new",
-         RLIM_INFINITY,
-         "地点一覧ファイル「%1/"
-         "places.txt」に書き込めませんでした。ファイルは元のままです。\r\n（通常のファイルではなく、フォルダーです）"},
+         RLIM_INFINITY, kept + "（通常のファイルではなく、フォルダーです）"},
         {"unreadable after reading",
          [](const QString& f) {
              write_bytes(f + "/places.txt", "old");
              chmod(QFile::encodeName(f + "/places.txt").constData(), 0);
          },
-         "places.txt", "new", RLIM_INFINITY,
-         "地点一覧ファイル「%1/"
-         "places."
-         "txt」に書き込めませんでした。ファイルは元のままです。\r\n（ファイルを読み込めません：アクセスが許可されていま"
-         "せん）"},
-        {"file-size limit", [](const QString& f) { write_bytes(f + "/places.txt", "old"); }, "places.txt", big, 1200,
-         "地点一覧ファイル「%1/"
-         "places."
-         "txt」に書き込めませんでした。ファイルは元のままです。\r\n（書き込みに失敗しました：ファイルの大きさの上限を超"
-         "えます）"},
+         "places.txt", "new", RLIM_INFINITY, kept + "（ファイルを読み込めません：アクセスが許可されていません）"},
+        {"file-size limit", [](const QString& f) { write_bytes(f + "/places.txt", "old"); }, "places.txt",
+         QByteArray(5000, 'x'), 1200, kept + "（書き込みに失敗しました：ファイルの大きさの上限を超えます）"},
     };
     for (const Row& row : rows) {
         QTemporaryDir dir;
@@ -241,8 +212,7 @@ TEST(FileIo, RefusalsNameTheRealCause)
                         || setuid(OTHER_USER) != 0)))
                 _exit(3);
         });
-        EXPECT_EQ(QString::fromUtf8(ended.output), QString::fromUtf8(row.message).replace("%1", dir.path()))
-            << row.name;
+        EXPECT_EQ(QString::fromUtf8(ended.output), QString(row.message).replace("%1", dir.path())) << row.name;
         EXPECT_TRUE(WIFEXITED(ended.status) && WEXITSTATUS(ended.status) == 1) << row.name << ": " << ended.status;
         EXPECT_EQ(snapshot(dir.path()), before) << row.name;
     }

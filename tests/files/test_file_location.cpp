@@ -141,7 +141,6 @@ TEST(FileLocation, AFolderThatCannotBeSetUpSaysWhy)
         const char* why; // %1: the user folder
     } rows[] = {
         {"no HOME", "-", RLIM_INFINITY, "環境変数 HOME が設定されていないため、データフォルダーを作りませんでした。"},
-        {"a file on the way", "file", RLIM_INFINITY, "データフォルダー「%1」を作れません：パスの途中にフォルダーでないものがあります。"},
         {"a file in its place", "data", RLIM_INFINITY, "データフォルダー「%1」を作れません：パスの途中にフォルダーでないものがあります。"},
         {"file-size limit", "home/.local/share", 10, "地点一覧ファイル「%1/places.txt」を作成できませんでした。\r\n"
                                                      "（書き込みに失敗しました：ファイルの大きさの上限を超えます）"},
@@ -150,18 +149,16 @@ TEST(FileLocation, AFolderThatCannotBeSetUpSaysWhy)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Installation in;
-        write_bytes(in.root.filePath("file"), "a file");
         QDir(in.root.path()).mkdir("data");
         write_bytes(in.root.filePath("data/orvine"), "a file");
         if (row.data_home == QByteArray("-"))
             qunsetenv("HOME");
         else
             qputenv("XDG_DATA_HOME", QFile::encodeName(in.root.filePath(row.data_home)));
-        QString folder;
-        {
+        const QString folder = [&] {
             FileSizeLimit limit(row.size_limit);
-            folder = files_folder_for_run(in.bin);
-        }
+            return files_folder_for_run(in.bin);
+        }();
         const SettingsLoad load = load_settings(folder);
         ASSERT_TRUE(load.problem);
         EXPECT_EQ(problem_message(*load.problem), QString("設定ファイル「%1/vantorff.ini」が見つかりません。\r\n").arg(folder)

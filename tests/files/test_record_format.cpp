@@ -4,8 +4,6 @@
 
 using namespace orvine;
 using namespace orvine::test;
-using Kind = FileProblem::Kind;
-using std::tuple;
 
 namespace {
 
@@ -93,40 +91,37 @@ TEST(RecordReading, AcceptsWhatTheReadingRulesAllow)
 TEST(RecordReading, RefusesWhatWouldChangeOrLoseAValue)
 {
     const QByteArray good = "\"a\",1,2,3,4,5,6\r\n", tokyo_too_long = SJIS_TOKYO.repeated(MAX_TEXT_LENGTH / 2 + 1);
-    const tuple<const char*, QByteArray, tuple<Kind, int, int>, TextFault> rows[] = {
-        {"letters", good + "\"b\",1,2x,3,4,5,6\r\n", {Kind::NotANumber, 2, 3}, TextFault::None},
-        {"fraction", "\"b\",35.5,2,3,4,5,6\r\n", {Kind::NotANumber, 1, 2}, TextFault::None},
-        {"two signs", "\"b\",+-35,2,3,4,5,6\r\n", {Kind::NotANumber, 1, 2}, TextFault::None},
-        {"lone minus", "\"b\",-,2,3,4,5,6\r\n", {Kind::NotANumber, 1, 2}, TextFault::None},
-        {"empty number", "\"b\",1,,3,4,5,6\r\n", {Kind::NotANumber, 1, 3}, TextFault::None},
-        {"two numbers in a field", "\"b\",1,2,3 4,5,6,7\r\n", {Kind::NotANumber, 1, 4}, TextFault::None},
-        {"tab before a number", "\"b\",1,2,3,\t4,5,6\r\n", {Kind::NotANumber, 1, 5}, TextFault::None},
-        {"end-of-file mark before the end", good + "\x1a\r\n" + good, {Kind::NotANumber, 2, 2}, TextFault::None},
-        {"cut inside a record", good + "\"b\",1,2,3\r\n", {Kind::CutShort, 2, 5}, TextFault::None},
-        {"unclosed quote at the end", good + "\"b,1,2,3,4,5,6", {Kind::CutShort, 2, 1}, TextFault::None},
-        {"line break inside quotes",
-         "\"b,1,2,3,4,5,6\r\n\"c\",1,2,3,4,5,6\r\n",
-         {Kind::BadText, 1, 1},
+    const struct Row {
+        const char* name;
+        QByteArray bytes;
+        tuple<Kind, int, int> problem;
+        TextFault fault = TextFault::None;
+    } rows[] = {
+        {"letters", good + "\"b\",1,2x,3,4,5,6\r\n", {Kind::NotANumber, 2, 3}},
+        {"fraction", "\"b\",35.5,2,3,4,5,6\r\n", {Kind::NotANumber, 1, 2}},
+        {"lone minus", "\"b\",-,2,3,4,5,6\r\n", {Kind::NotANumber, 1, 2}},
+        {"empty number", "\"b\",1,,3,4,5,6\r\n", {Kind::NotANumber, 1, 3}},
+        {"two numbers in a field", "\"b\",1,2,3 4,5,6,7\r\n", {Kind::NotANumber, 1, 4}},
+        {"end-of-file mark before the end", good + "\x1a\r\n" + good, {Kind::NotANumber, 2, 2}},
+        {"cut inside a record", good + "\"b\",1,2,3\r\n", {Kind::CutShort, 2, 5}},
+        {"unclosed quote at the end", good + "\"b,1,2,3,4,5,6", {Kind::CutShort, 2, 1}},
+        {"line break inside quotes", "\"b,1,2,3,4,5,6\r\n\"c\",1,2,3,4,5,6\r\n", {Kind::BadText, 1, 1},
          TextFault::LineBreak},
         {"quote inside unquoted text", "b\"c\",1,2,3,4,5,6\r\n", {Kind::BadText, 1, 1}, TextFault::DoubleQuote},
         {"tab after closing quote", "\"b\"\t,1,2,3,4,5,6\r\n", {Kind::BadText, 1, 1}, TextFault::TextAfterQuote},
-        {"name too long",
-         "\"" + QByteArray(MAX_TEXT_LENGTH + 1, 'a') + "\",1",
-         {Kind::BadText, 1, 1},
+        {"name too long", "\"" + QByteArray(MAX_TEXT_LENGTH + 1, 'a') + "\",1", {Kind::BadText, 1, 1},
          TextFault::TooLong},
-        {"name too long in double-byte characters",
-         "\"" + tokyo_too_long + "\",1",
-         {Kind::BadText, 1, 1},
+        {"name too long in double-byte characters", "\"" + tokyo_too_long + "\",1", {Kind::BadText, 1, 1},
          TextFault::TooLong},
         {"invalid trail byte", "\"\x82\x20\",1,2,3,4,5,6\r\n", {Kind::BadText, 1, 1}, TextFault::NotShiftJis},
         {"lead byte without trail", "\"ab\x93\",1,2,3,4,5,6\r\n", {Kind::BadText, 1, 1}, TextFault::NotShiftJis},
         {"byte outside Shift-JIS", "\"\xff\",1,2,3,4,5,6\r\n", {Kind::BadText, 1, 1}, TextFault::NotShiftJis},
     };
-    for (const auto& [name, bytes, expected, fault] : rows) {
+    for (const Row& row : rows) {
         std::optional<FileProblem> problem;
-        read_all(bytes, problem);
-        EXPECT_EQ(where(problem), expected) << name;
-        EXPECT_EQ(problem ? problem->text_fault : TextFault::None, fault) << name;
+        read_all(row.bytes, problem);
+        EXPECT_EQ(where(problem), row.problem) << row.name;
+        EXPECT_EQ(problem ? problem->text_fault : TextFault::None, row.fault) << row.name;
     }
 }
 

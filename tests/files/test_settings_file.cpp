@@ -4,8 +4,6 @@
 
 using namespace orvine;
 using namespace orvine::test;
-using Kind = FileProblem::Kind;
-using std::tuple;
 
 namespace {
 
@@ -66,6 +64,7 @@ TEST_F(SettingsFile, DamagedFilesEndInAProblemAndKeepAReadableListName)
          "設定ファイル「%1」は UTF-8 で保存されています。Shift-JIS で保存し直してください。"},
         {"missing", {}, {Kind::Missing, 0, 0}, "", "設定ファイル「%1」が見つかりません。"},
         {"folder", {}, {Kind::NotRegularFile, 0, 0}, "", "設定ファイル「%1」は読み込めません（通常のファイルではなく、フォルダーです）。"},
+        {"dangling link", {}, {Kind::Unreadable, 0, 0}, "", "設定ファイル「%1」を読み込めません。\r\n（リンク先のファイルがありません）"},
     };
     for (const Row& row : rows) {
         QFile::remove(path());

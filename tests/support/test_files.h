@@ -48,16 +48,6 @@ private:
     rlimit old_{};
 };
 
-inline bool make_fifo(const QString& path) { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
-
-// A file of `size` bytes that takes no disk space (a hole), e.g. far beyond 2 GiB.
-inline bool make_sparse_file(const QString& path, off_t size)
-{
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const bool ok = fd >= 0 && ftruncate(fd, size) == 0;
-    return fd >= 0 && close(fd) == 0 && ok;
-}
-
 struct Ended {
     int status = -1;   // as waitpid() gives it
     QByteArray output; // standard output and error
