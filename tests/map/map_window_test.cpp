@@ -71,8 +71,7 @@ private slots:
     {
         state = SharedState();
         state.map_kind = WORLD;
-        state.transfer_point = TOKYO;
-        state.transfer_name = u"東京"_s;
+        std::tie(state.transfer_point, state.transfer_name) = std::pair(TOKYO, u"東京"_s);
         dialogs.clear();
         main.hide();
         main.state = &state;
@@ -145,8 +144,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(map.data()));
         press(exit.at);
         move(QPoint(10, 20)); // on the way to the button: the mark is what counts
-        state.transfer_point = MEANWHILE;
-        state.transfer_name = u"途中"_s;
+        std::tie(state.transfer_point, state.transfer_name) = std::pair(MEANWHILE, u"途中"_s);
         dialogs.answers.assign(exit.answer ? 0 : 1, false); // with none queued, OK
         if (!*exit.leave_by)
             QVERIFY(map->close());

@@ -92,8 +92,7 @@ class PlaceListWindowTest : public QObject {
     void open(const QByteArray& list_bytes, const QString& name = u"東京"_s, const Point& point = TOKYO)
     {
         QVERIFY(write_file(list_path(), list_bytes));
-        state->transfer_name = name;
-        state->transfer_point = point;
+        std::tie(state->transfer_name, state->transfer_point) = std::pair(name, point);
         if (!window)
             window = new PlaceListWindow(*state, dialogs, sound, *main_window);
         window->show();
