@@ -10,10 +10,9 @@ void FakeDialogs::message(const QString& text, const QString& title)
 bool FakeDialogs::confirm(const QString& text, const QString& title)
 {
     calls.push_back({DialogCall::Kind::Confirm, text, title});
-    if (answers.empty())
-        return true;
-    const bool answer = answers.front();
-    answers.pop_front();
+    const bool answer = answers.empty() || answers.front();
+    if (!answers.empty())
+        answers.pop_front();
     return answer;
 }
 

@@ -14,8 +14,7 @@ namespace orvine {
 struct DialogCall {
     enum class Kind { Message, Confirm };
     Kind kind;
-    QString text;
-    QString title;
+    QString text, title;
 };
 
 class FakeDialogs : public Dialogs {
