@@ -1,6 +1,7 @@
 #include "map/map_window.h"
 #include "map/map_canvas.h"
 #include "support/fake_dialogs.h"
+#include "support/repainted_region.h"
 #include "support/window_view.h"
 #include "resources/resource_paths.h"
 #include "shared_state/shared_state.h"
@@ -28,20 +29,6 @@ QImage with_cross(QImage image, QPoint at)
                 image.setPixel(x, y, image.pixel(x, y) ^ (MapCanvas::cross_rgb & 0xffffffu));
     return image;
 }
-
-// What of a widget has been repainted since it was last emptied: a cross not asked to be repainted stays
-// invisible (or on screen) until something else repaints the map.
-struct RepaintedRegion : QObject {
-    QRegion region;
-    explicit RepaintedRegion(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint)
-            region += static_cast<QPaintEvent*>(e)->region();
-        return false;
-    }
-    bool covers(const QRect& r) const { return QRegion(r).subtracted(region).isEmpty(); }
-};
 
 struct MainWindowStandIn : QMainWindow {
     const SharedState* state = nullptr;
@@ -228,7 +215,7 @@ private:
         opened(WORLD);
         move(QPoint(788, 398));
         const QRect row(0, 399, picture()->width(), 1), column(793, 0, 1, picture()->height());
-        RepaintedRegion repainted(picture());
+        test::RepaintedRegion repainted(picture());
         QTest::keySequence(picture(), QKeySequence(u"Down, Shift+Right, Down"_s));
         QTest::qWait(MapCanvas::flash_ms + 30);
         QCOMPARE(shown({793, 399}), wanted("cross", false, {793, 399}));
