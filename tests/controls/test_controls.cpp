@@ -75,8 +75,8 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         frame->setEnabled(false);
-        const QImage veiled = frame->grab().toImage();
-        QVERIFY(frame->childAt(50, 50) == inside && !test_ink(veiled, window.palette().color(QPalette::Window)).isEmpty());
+        const QList<QPoint> seen = test_ink(frame->grab().toImage(), window.palette().color(QPalette::Window));
+        QVERIFY(frame->childAt(50, 50) == inside && !seen.isEmpty());
     }
     // The ring around a focused control is drawn on its parent, and goes with the focus.
     void the_focus_ring_follows_the_focus()
@@ -93,7 +93,7 @@ private slots:
         const QRect ring = list->geometry().adjusted(-FOCUS_RING_WIDTH, -FOCUS_RING_WIDTH, FOCUS_RING_WIDTH,
                                                      FOCUS_RING_WIDTH);
         const QColor highlight = window.palette().color(QPalette::Highlight);
-        for (QWidget* focused : {static_cast<QWidget*>(other), static_cast<QWidget*>(list), static_cast<QWidget*>(other)}) {
+        for (QWidget* focused : QWidgetList{other, list, other}) {
             repainted.region = {};
             focused->setFocus();
             QTRY_VERIFY(repainted.covers(ring.adjusted(0, 0, 0, -ring.height() + 1)));

@@ -104,6 +104,7 @@ TEST(RealText, OrdinaryTextNeverInExponentForm)
         {-1.25e-7, 7, "-0.000000125"},
         {123456789012345678.0, 15, "123456789012346000"},
         {0, 15, "0"},
+        {0.1, 20, "0.10000000000000001"}, // 17 significant digits name every double: no more are shown
     };
     for (const auto& [value, digits, text] : rows)
         EXPECT_EQ(real_text(value, digits), text) << value;

@@ -174,6 +174,7 @@ void next_then_compute(Run& run)
     // The arrow's tip, and the circle's edge in the open sector where it crosses the pixel (45, -66) and is one
     // pixel wide: at this slope about 1.4 pixels of ink a row.
     QVERIFY(run.pixel({39, -84}).lightness() < 64 && run.pixel({45, -66}).lightness() < 64);
+    QVERIFY(qAbs(run.pixel({46, -66}).lightness() - 128) < 64); // smoothed: the pixel beside is half inked
     double ink = 0;
     for (int y = -68; y <= -63; ++y)
         for (int x = 41; x <= 51; ++x)
