@@ -40,7 +40,8 @@ TEST(OrvineMap, FilesStatusesMessagesAndHelp)
     }
     EXPECT_EQ(read_file(DIR + "e.svg"), "");
     const std::string svg = read_file(DIR + "a.svg");
-    for (const char* shown : {"255.005 度    西（酉）", "396.3075 Ｋｍ", "Natural Earth"})
+    for (const char* shown : {"255.005 度    西（酉）", "396.3075 Ｋｍ", "Natural Earth", "<title>方位地図</title>",
+                              "<svg width=\"282.222mm\" height=\"310.444mm\""}) // the page, 800 by 880 at 72 dpi
         EXPECT_NE(svg.find(shown), std::string::npos) << shown;
 
     const MapRun help = orvine::test::run_in(DIR, "'" ORVINE "' --help");
