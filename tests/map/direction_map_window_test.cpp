@@ -135,6 +135,7 @@ private slots:
             {[&] { turn_wheel(-120); }, 500},
             {[&] { turn_wheel(-60); }, 500},
             {[&] { turn_wheel(-60); }, 1000},
+            {[&] { turn_wheel(120); }, 500},
             {[&] { choice->setCurrentIndex(0); }, WHOLE_GLOBE_KM},
             {[&] { QTest::keyClick(canvas, Qt::Key_Minus); }, WHOLE_GLOBE_KM},
         };
@@ -181,7 +182,10 @@ private slots:
         QVERIFY(window->save_image(svg) && window->save_image(png) && window->save_pdf(pdf));
         QPrinter printer;
         printer.setOutputFileName(printed);
-        QVERIFY(window->print_to(printer));
+        QVERIFY(window->print_to(printer) && dialogs.calls.empty());
+        printer.setOutputFileName(temp.filePath("none/printed.pdf"));
+        QVERIFY(!window->print_to(printer));
+        QCOMPARE(dialogs.texts(), QStringList(QString("印刷を始められませんでした。")));
 
         QXmlStreamReader xml(test::read_bytes(svg));
         QString text;
