@@ -302,7 +302,6 @@ void PlaceListWindow::delete_place()
         report(*problem);
         return;
     }
-    place_list_view->clear();
     load_and_list();
     // Row 0 is empty once the last place is gone: an empty name and all bars at 0.
     show_place(m_.places.rows[0]);
