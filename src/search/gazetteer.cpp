@@ -97,7 +97,8 @@ struct GazetteerParser {
     bool read_country(const std::array<std::string_view, MAX_FIELDS>& f, std::size_t n)
     {
         const std::string_view code = f[1];
-        if (n != 4 || code.size() != 2 || !std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; })
+        if (n != 4 || code.size() != 2
+            || !std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; })
             || !read_name(f[2], false, key) || !read_name(f[3], false, key))
             return false;
         load.gazetteer.countries_.push_back({std::string(code), std::string(f[2])});
@@ -123,7 +124,8 @@ struct GazetteerParser {
             return false;
         if (f[2].empty()) {
             e.region = -1;
-        } else if (!parse_unsigned(f[2], region) || region >= g.regions_.size() || g.regions_[region].country != e.country) {
+        } else if (!parse_unsigned(f[2], region) || region >= g.regions_.size()
+                   || g.regions_[region].country != e.country) {
             return false;
         } else {
             e.region = static_cast<std::int32_t>(region);
@@ -289,7 +291,9 @@ void Gazetteer::decide_disambiguation()
     std::vector<std::uint32_t> group_size(entries_.size());
     for (std::uint32_t i = 0; i < entries_.size(); ++i)
         ++group_size[root(i)];
-    const auto group_and_country = [&](std::uint32_t i) { return (std::uint64_t{root(i)} << 32) | entries_[i].country; };
+    const auto group_and_country = [&](std::uint32_t i) {
+        return (std::uint64_t{root(i)} << 32) | entries_[i].country;
+    };
     std::unordered_map<std::uint64_t, std::uint32_t> in_country;
     for (std::uint32_t i = 0; i < entries_.size(); ++i) {
         if (group_size[root(i)] > 1)
@@ -299,7 +303,8 @@ void Gazetteer::decide_disambiguation()
         Entry& e = entries_[i];
         const auto namesakes = in_country.find(group_and_country(i));
         e.shows_country = countries_[e.country].code != "JP";
-        e.shows_region = e.region >= 0 && (!e.shows_country || (namesakes != in_country.end() && namesakes->second > 1));
+        e.shows_region = e.region >= 0
+            && (!e.shows_country || (namesakes != in_country.end() && namesakes->second > 1));
     }
 }
 
@@ -343,8 +348,8 @@ namespace {
 // The search key of a query, or why the query cannot be searched.
 QueryProblem fold_query(std::string_view query, std::string& key)
 {
-    const std::size_t characters = static_cast<std::size_t>(
-        std::count_if(query.begin(), query.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    const std::size_t characters = static_cast<std::size_t>(std::count_if(
+        query.begin(), query.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
     if (characters > Gazetteer::MAX_QUERY_CHARACTERS)
         return QueryProblem::TooLong;
     switch (fold_for_search(query, key)) {
@@ -529,7 +534,8 @@ std::vector<std::string> gazetteer_candidates(const std::string& executable, con
         const fs::path dir(std::string(dirs.substr(at, colon - at)));
         at = colon + 1;
         if (dir.is_absolute())
-            candidates.push_back((dir / ORVINE_INSTALLED_FROM_DATADIR / GAZETTEER_FILE_NAME).lexically_normal().string());
+            candidates.push_back(
+                (dir / ORVINE_INSTALLED_FROM_DATADIR / GAZETTEER_FILE_NAME).lexically_normal().string());
     }
     return candidates;
 }
@@ -538,7 +544,8 @@ std::string find_installed_gazetteer()
 {
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
-    for (const std::string& candidate : gazetteer_candidates(ec ? std::string() : executable.string(), std::getenv("XDG_DATA_DIRS"))) {
+    for (const std::string& candidate :
+         gazetteer_candidates(ec ? std::string() : executable.string(), std::getenv("XDG_DATA_DIRS"))) {
         if (std::filesystem::is_regular_file(candidate, ec))
             return candidate;
     }

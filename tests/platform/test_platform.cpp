@@ -28,7 +28,9 @@ private slots:
         QVERIFY(dialogs.confirm("?", "T"));
         on_next_box(Qt::Key_Escape);
         QVERIFY(!dialogs.confirm("?", "T"));
-        QCOMPARE(seen, QStringList({"<b>1</b>\n2\n3\n\n\n4", "Orvine", "OK", "?", "T", "キャンセル", "?", "T", "キャンセル"}));
+        QCOMPARE(
+            seen,
+            QStringList({"<b>1</b>\n2\n3\n\n\n4", "Orvine", "OK", "?", "T", "キャンセル", "?", "T", "キャンセル"}));
     }
     // Before the first show: a window sized by hand, and one whose fixed size its layout gives only when asked.
     void centres_on_the_screen()
@@ -38,7 +40,7 @@ private slots:
         inside->setFixedSize(400, 100);
         auto* layout = new QVBoxLayout(&laid);
         layout->setSizeConstraint(QLayout::SetFixedSize);
-        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setContentsMargins({});
         layout->addWidget(inside);
         const QRect area = QGuiApplication::primaryScreen()->geometry();
         for (auto [window, size] : {std::pair(&bare, QSize(300, 200)), {&laid, QSize(400, 100)}}) {

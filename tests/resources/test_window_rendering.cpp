@@ -1,27 +1,17 @@
 // Read from pixels with the font the machine really has (CTest runs this at 1× and at 2×).
 #include "controls/dms_bars.h"
 #include "resources/window_builder.h"
+#include "support/ink.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
 using namespace orvine;
+using orvine::test::ink;
 
 Q_DECLARE_METATYPE(const orvine::WindowTable*)
 
 namespace {
-
-// The pixels of `image` that stand out from `background`, in logical pixels less `margin`.
-QList<QPoint> ink(const QImage& image, const QColor& background, int margin = 0)
-{
-    const qreal dpr = image.devicePixelRatio();
-    QList<QPoint> inked;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAbs(qGray(image.pixel(x, y)) - qGray(background.rgb())) > 48)
-                inked << QPoint(qFloor(x / dpr) - margin, qFloor(y / dpr) - margin);
-    return inked;
-}
 
 // A label's text drawn as the label draws it, on a sheet `margin` wider all round that cuts nothing off.
 QList<QPoint> text_ink(QLabel* label, int margin)
@@ -99,10 +89,10 @@ void TestWindowRendering::windows_look_whole()
     for (int axis = 0; axis < 2; ++axis) {
         auto* caption = control<QLabel>(&w, qPrintable(units[axis]));
         caption->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-        const QList<QPoint> line = text_ink(caption, 8);
-        QCOMPARE(top[axis], std::min_element(line.begin(), line.end(), [](QPoint a, QPoint b) {
-                                return a.y() < b.y();
-                            })->y());
+        int line_top = INT_MAX;
+        for (const QPoint& at : text_ink(caption, 8))
+            line_top = std::min(line_top, at.y());
+        QCOMPARE(top[axis], line_top);
     }
     // The bar is drawn, and the larger number is at the top: keys and the wheel move the way the bar shows.
     auto* b = control<QScrollBar>(&w, "kei_do");

@@ -1,9 +1,7 @@
 #pragma once
 // What of a widget has been repainted since `region` was last emptied: something drawn but not asked to be
 // repainted stays invisible (or stays on screen once erased) until something else repaints the widget.
-#include <QEvent>
 #include <QPaintEvent>
-#include <QRegion>
 #include <QWidget>
 
 namespace orvine::test {
